@@ -1,0 +1,29 @@
+// The message log: one growing buffer (s_stGl.m_memMsg) holding the whole log, and the
+// bounded tail of it shown in the log edit (s_stGl.m_hMessage). Error lines are counted.
+#ifndef KRELWIN_MAIN_MESSAGE_H
+#define KRELWIN_MAIN_MESSAGE_H
+
+// Capacity of a fresh log buffer and of each growth step, in characters.
+#define MESSAGE_BUFFER_STEP		1048576
+// Room ensured in the buffer before each line is appended.
+#define MESSAGE_BUFFER_HEADROOM	262144
+// Characters the log edit holds at most: the newest lines.
+#define MESSAGE_EDIT_LIMIT		30000
+// Format buffers of Message_err and Message_info, terminator included.
+#define MESSAGE_ERR_LENGTH		1024
+#define MESSAGE_INFO_LENGTH		262144
+
+// Appends the text as one line (followed by CR LF) to the buffer and to the log edit.
+void Message_win(const wchar_t *_pText);
+// Formats an information line (Microsoft wide rules: "%s" wide, "%d" int) and appends it.
+void Message_info(const wchar_t *_pFormat, ...);
+// Formats an error line, appends it and counts one error in s_stGl.m_iErrorCount.
+void Message_err(const wchar_t *_pFormat, ...);
+// Empties the log edit and the buffer; the error count stays.
+void Message_clear();
+// Writes the whole buffer as 8-bit text to the log file: a full path, a name relative to
+// the batch folder, or, for an empty name, "res_<batch name>.txt" in the batch folder.
+// 1 when written, 0 otherwise (callers do not use it).
+int out_infomessage(const wchar_t *_pFileName);
+
+#endif
