@@ -59,15 +59,21 @@ int MEM_free(T** _ppHolder)
 // Bit i lies in unit i / bits-per-unit at position i % bits-per-unit (LSB first).
 // _iCount > 0 bounds the index (count 0: no bound). Mode 0 clears, 1 sets (both give 1);
 // any other mode reads (1 set, 0 clear). -1 for a null array or an index out of range.
-int MEM_bitAccessBits(void* _pBits, int _iUnitBytes, int _iCount, int _iIndex, int _iMode);
-
 template <class T>
 int MEM_bitAccess(T* _pBits, int _iCount, int _iIndex, int _iMode)
 {
-    static_assert(std::is_integral<T>::value && std::is_unsigned<T>::value &&
-                  (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4),
-                  "MEM_bitAccess serves 8-, 16- and 32-bit unsigned units");
-    return MEM_bitAccessBits(_pBits, static_cast<int>(sizeof(T)), _iCount, _iIndex, _iMode);
+    static_assert(std::is_integral<T>::value && (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4),
+                  "MEM_bitAccess serves 8-, 16- and 32-bit units");
+    typedef typename std::make_unsigned<T>::type U;
+    if (!_pBits || _iIndex < 0 || (_iCount > 0 && _iIndex >= _iCount)) return -1;
+    const int iUnitBits = static_cast<int>(sizeof(T)) * 8;
+    T& rUnit = _pBits[_iIndex / iUnitBits];
+    const U uMask = static_cast<U>(static_cast<U>(1) << (_iIndex % iUnitBits));
+    const U uValue = static_cast<U>(rUnit);
+    if (_iMode == 0) rUnit = static_cast<T>(static_cast<U>(uValue & static_cast<U>(~uMask)));
+    else if (_iMode == 1) rUnit = static_cast<T>(static_cast<U>(uValue | uMask));
+    else return (uValue & uMask) ? 1 : 0;
+    return 1;
 }
 
 #endif
