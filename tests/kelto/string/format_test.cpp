@@ -62,7 +62,7 @@ TEST(StringSprintf, Integers)
         {L"-1 65535", format(L"%hd %hu", 0xFFFF, 0xFFFF)},
         {L"", format(L"%.0d", 0)},
         {L"0", format(L"%d", 0)},
-        {L"0012ABCD", format(L"%p", reinterpret_cast<void*>(0x12ABCD))},
+        {sizeof(void*) == 4 ? L"0012ABCD" : L"000000000012ABCD", format(L"%p", reinterpret_cast<void*>(0x12ABCD))},
     };
     for (const Row& row : rows) EXPECT_EQ(row.expected, row.actual);
 }
