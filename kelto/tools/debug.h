@@ -20,12 +20,13 @@
         assert(kelto_assert_ok_ && #cond);                                           \
     } while (0)
 
-// The same with a message formatted by STRING_vsprintf rules ("%s" is a wide string).
-#define KELTO_ASSERT_MSG(cond, fmt, ...)                                             \
+// KELTO_ASSERT_MSG(cond, fmt, ...): the same with a message, formatted by the
+// STRING_vsprintf rules ("%s" is a wide string).
+#define KELTO_ASSERT_MSG(cond, ...)                                                  \
     do {                                                                             \
         const int kelto_assert_ok_ = (cond) ? 1 : 0;                                 \
         DEBUG_assertMsg(kelto_assert_ok_, #cond, __FILE__, __LINE__, __FUNCTION__,   \
-                        fmt, ##__VA_ARGS__);                                         \
+                        __VA_ARGS__);                                                \
         assert(kelto_assert_ok_ && #cond);                                           \
     } while (0)
 
