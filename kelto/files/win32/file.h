@@ -120,4 +120,16 @@ void FILE_merge(wchar_t* _szPath, const wchar_t* _szDrive, const wchar_t* _szDir
                 const wchar_t* _szName, const wchar_t* _szExt, int _iSize);
 void FILE_AddSeparator(wchar_t* _szPath);
 
+// 8-bit forms for programs built with 8-bit texts (the system code page), with the
+// behaviour of the forms above; rooms and sizes are in bytes.
+int FILE_GetSize(const char* _szPath);
+FILE_HANDLE FILE_Open(const char* _szPath, int _iWrite);
+FILE_HANDLE FILE_Create(const char* _szPath);
+int FILE_MakeDirectory(const char* _szPath);
+int FILE_Copy(const char* _szSrc, const char* _szDst);
+int mem_TargetRead(unsigned char** _ppBuff, const char* _szPath);
+void FILE_split(const char* _szPath, char* _szDrive, char* _szDir, char* _szName, char* _szExt);
+void FILE_merge(char* _szPath, const char* _szDrive, const char* _szDir, const char* _szName,
+                const char* _szExt, int _iSize);
+
 #endif
