@@ -7,6 +7,7 @@
 #include <string>
 
 #include "kelto/files/win32/file.h"
+#include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "tests/support/testdir.h"
 
@@ -430,6 +431,50 @@ TEST(FileTime, IsNewerComparesModificationTimes) {
     EXPECT_EQ(0, FILE_IsNewer(dir.Path(L"old").c_str(), dir.Path(L"old").c_str()));
     EXPECT_EQ(0, FILE_IsNewer(dir.Path(L"missing").c_str(), dir.Path(L"old").c_str()));
     EXPECT_EQ(1, FILE_IsNewer(dir.Path(L"old").c_str(), dir.Path(L"missing").c_str()));
+}
+
+TEST(FileNull, NullArgumentsGiveTheFailureValue) {
+    const wchar_t* none = nullptr;
+    char buf[4];
+    FIND_INFO info;
+    FILE_HANDLE h = nullptr;
+    TIME_INFO t = {2021, 1, 0, 1, 0, 0, 0};
+    EXPECT_EQ(0, FILE_GetSize(none));
+    EXPECT_EQ(0, FILE_IsExist(none));
+    EXPECT_EQ(0, FILE_Read(none, buf));
+    EXPECT_EQ(0, FILE_Read(L"x", nullptr));
+    EXPECT_EQ(0, FILE_Write(none, "a", 1));
+    EXPECT_EQ(0, FILE_Write(L"never-written", nullptr, 1));
+    EXPECT_EQ(0, FILE_WriteMerge(none, "a", 1));
+    EXPECT_EQ(0, FILE_TextRead(none, nullptr));
+    EXPECT_EQ(0, FILE_TextWrite(none, L"a", 0));
+    EXPECT_EQ(0, FILE_puts(none, L"a"));
+    EXPECT_EQ(0, FILE_printf(none, L"a"));
+    EXPECT_EQ(0, mem_TargetRead(nullptr, L"x"));
+    EXPECT_EQ(0, FILE_Copy(none, L"x"));
+    EXPECT_EQ(0, FILE_Copy(L"x", none));
+    EXPECT_EQ(FILE_INVALID_HANDLE, FILE_Open(none, 0));
+    EXPECT_EQ(FILE_INVALID_HANDLE, FILE_Create(none));
+    EXPECT_EQ(0, FILE_GetModuleDirectory(nullptr, 0));
+    EXPECT_EQ(0, FILE_GetCurrentDirectory(nullptr, 0));
+    EXPECT_EQ(0, FILE_MakeDirectory(none));
+    EXPECT_EQ(0, FILE_DeleteTree(none));
+    EXPECT_EQ(0, FILE_DeleteDirectory(none));
+    EXPECT_EQ(0, FILE_Delete(none));
+    EXPECT_EQ(0, FILE_Move(none, L"x"));
+    EXPECT_EQ(FILE_ATTR_INVALID, FILE_GetAttribute(none));
+    EXPECT_EQ(0, FILE_SetAttribute(none, L"x", 0));
+    EXPECT_EQ(0, FILE_SetTime(none, &t));
+    EXPECT_EQ(0, FILE_IsNewer(none, L"x"));
+    EXPECT_EQ(0, FILE_FindFirst(none, &h, &info));
+    EXPECT_EQ(FILE_INVALID_HANDLE, h);
+    EXPECT_EQ(0, FILE_FindFirst(L"*", nullptr, &info));
+    EXPECT_EQ(0, FILE_FindNext(FILE_INVALID_HANDLE, &info));
+    EXPECT_EQ(0, FILE_FindClose(FILE_INVALID_HANDLE));
+    EXPECT_EQ(0, MEM_TargetRead(nullptr, L"x"));
+    EXPECT_EQ(0, MEM_TargetRead(nullptr, none));
+    EXPECT_EQ(0, MEM_TextRead(nullptr, L"x"));
+    FILE_split(none, nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace
