@@ -9,7 +9,9 @@
 #include "kelto/system/win32/menu.h"
 
 static_assert(std::is_same<WINDOW_PROC, WNDPROC>::value, "WINDOW_PROC must be the platform's WNDPROC");
-static_assert(sizeof(WINDOW_INFO) == 27 * sizeof(void*), "WINDOW_INFO is 27 pointer-sized fields");
+#ifndef _WIN64
+static_assert(sizeof(WINDOW_INFO) == 27 * 4, "WINDOW_INFO is 27 fields of 32 bits");
+#endif
 
 namespace {
 

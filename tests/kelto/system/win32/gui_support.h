@@ -1,0 +1,123 @@
+// Helpers of the window, menu and dialog tests: a deadline that ends a hung test
+// program, a fresh window-class name per test, and a driver thread that finds a
+// dialog of this process by its title and acts on it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace gui {
+
+// Ends the whole program with a failure when the guarded scope is still running after
+// the bound: a blocked dialog or message loop must never hang the test run.
+class Deadline {
+public:
+    explicit Deadline(int seconds) : m_event(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        m_thread = std::thread([this, seconds] {
+            if (WaitForSingleObject(m_event, static_cast<DWORD>(seconds) * 1000) == WAIT_TIMEOUT) {
+                std::fprintf(stderr, "test deadline of %d s passed: ending the program\n", seconds);
+                std::fflush(stderr);
+                TerminateProcess(GetCurrentProcess(), 99);
+            }
+        });
+    }
+    ~Deadline() {
+        SetEvent(m_event);
+        m_thread.join();
+        CloseHandle(m_event);
+    }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+private:
+    HANDLE m_event;
+    std::thread m_thread;
+};
+
+inline std::wstring UniqueClassName() {
+    static int s_serial = 0;
+    return L"KeltoTestWindow_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++s_serial);
+}
+
+// Handles the messages that arrive while a window is tested.
+inline void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+struct FindArg {
+    const wchar_t* title;
+    HWND found;
+};
+
+inline BOOL CALLBACK FindOwnTopLevel(HWND hwnd, LPARAM lparam) {
+    FindArg* arg = reinterpret_cast<FindArg*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+    wchar_t text[256] = {0};
+    GetWindowTextW(hwnd, text, 256);
+    if (std::wstring(text) == arg->title) {
+        arg->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of this process with exactly this title, or null.
+inline HWND FindOwnWindow(const wchar_t* title) {
+    FindArg arg = {title, nullptr};
+    EnumWindows(FindOwnTopLevel, reinterpret_cast<LPARAM>(&arg));
+    return arg.found;
+}
+
+// Waits on its own thread for a window of this process titled `title` and hands it to
+// `act`, which runs once. `Found()` tells afterwards whether the window ever appeared.
+class WindowDriver {
+public:
+    WindowDriver(std::wstring title, std::function<void(HWND)> act, int seconds = 20)
+        : m_title(std::move(title)), m_act(std::move(act)) {
+        m_thread = std::thread([this, seconds] {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+            while (!m_stop && std::chrono::steady_clock::now() < until) {
+                HWND hwnd = FindOwnWindow(m_title.c_str());
+                if (hwnd) {
+                    Sleep(200);  // let the dialog finish its set-up
+                    m_act(hwnd);
+                    m_found = true;
+                    return;
+                }
+                Sleep(50);
+            }
+        });
+    }
+    ~WindowDriver() { Join(); }
+    void Join() {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    bool Found() const { return m_found; }
+
+private:
+    std::wstring m_title;
+    std::function<void(HWND)> m_act;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_found{false};
+    std::thread m_thread;
+};
+
+inline void PressButton(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+}  // namespace gui
