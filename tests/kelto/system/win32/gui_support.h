@@ -80,8 +80,28 @@ inline HWND FindOwnWindow(const wchar_t* title) {
     return arg.found;
 }
 
+inline void PressButton(HWND dialog, int id);
+
+struct CloseArg {
+    HWND keep;
+};
+
+// Presses OK on every visible dialog of this process but one (error boxes of a dialog).
+inline BOOL CALLBACK CloseOtherDialogs(HWND hwnd, LPARAM lparam) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[16] = {0};
+    GetClassNameW(hwnd, name, 16);
+    if (pid == GetCurrentProcessId() && hwnd != reinterpret_cast<CloseArg*>(lparam)->keep &&
+        IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0)
+        PressButton(hwnd, IDOK);
+    return TRUE;
+}
+
 // Waits on its own thread for a window of this process titled `title` and hands it to
-// `act`, which runs once. `Found()` tells afterwards whether the window ever appeared.
+// `act`, which should close it. When the window is still there some seconds later, the
+// driver closes what it opened and cancels the window, so the test goes on and fails:
+// `Done()` is true only when the window appeared and `act` closed it.
 class WindowDriver {
 public:
     WindowDriver(std::wstring title, std::function<void(HWND)> act, int seconds = 20)
@@ -90,13 +110,23 @@ public:
             const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
             while (!m_stop && std::chrono::steady_clock::now() < until) {
                 HWND hwnd = FindOwnWindow(m_title.c_str());
-                if (hwnd) {
-                    Sleep(200);  // let the dialog finish its set-up
-                    m_act(hwnd);
-                    m_found = true;
+                if (!hwnd) {
+                    Sleep(50);
+                    continue;
+                }
+                Sleep(200);  // let the window finish its set-up
+                m_act(hwnd);
+                for (int i = 0; i < 100 && IsWindow(hwnd) && IsWindowVisible(hwnd); ++i) Sleep(50);
+                if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) {
+                    m_done = true;
                     return;
                 }
-                Sleep(50);
+                std::fprintf(stderr, "the window was not closed by the test's action: cancelling it\n");
+                CloseArg arg = {hwnd};
+                EnumWindows(CloseOtherDialogs, reinterpret_cast<LPARAM>(&arg));
+                Sleep(200);
+                PressButton(hwnd, IDCANCEL);
+                return;
             }
         });
     }
@@ -105,13 +135,13 @@ public:
         m_stop = true;
         if (m_thread.joinable()) m_thread.join();
     }
-    bool Found() const { return m_found; }
+    bool Done() const { return m_done; }
 
 private:
     std::wstring m_title;
     std::function<void(HWND)> m_act;
     std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_found{false};
+    std::atomic<bool> m_done{false};
     std::thread m_thread;
 };
 

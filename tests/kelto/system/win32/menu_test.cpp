@@ -170,7 +170,7 @@ TEST_F(MenuTest, SubItemOfAnUnknownParentIsNotRecorded) {
     gui::WindowDriver closer(L"Error", [](HWND box) { gui::PressButton(box, IDOK); }, 10);
     WINDOW_MENU_InsertPos(m_win, 555, L"迷子", 556, 0);
     closer.Join();
-    EXPECT_TRUE(closer.Found());
+    EXPECT_TRUE(closer.Done());
     EXPECT_EQ(6, Recorded());
     EXPECT_EQ(MENU_HandleManager::enListMax, m_win.m_pMenuHdMgr->GetIndex(556));
     EXPECT_EQ(L"<none>", SystemText(556));
