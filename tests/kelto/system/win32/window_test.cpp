@@ -242,6 +242,7 @@ TEST_F(WindowTest, StatusTextGoesToThePartAndNeedsABarAndText) {
     wchar_t text[64] = {0};
     SendMessageW(m_win.m_hStatus, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(L"準備完了", text);
+    text[0] = L'\0';
     SendMessageW(m_win.m_hStatus, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(L"", text);
 }
