@@ -247,28 +247,31 @@ TEST_F(WindowTest, StatusTextGoesToThePartAndNeedsABarAndText) {
     EXPECT_STREQ(L"", text);
 }
 
-TEST_F(WindowTest, FillClientPaintsWithTheRecordsSystemColour) {
-    ASSERT_NE(nullptr, Create(0, 200, 120));
-    WINDOW_Show(m_win, SW_SHOWNORMAL);
-    gui::Pump();
-    EXPECT_NE(0, WINDOW_FillClient(m_win));
-    HDC dc = GetDC(m_win.m_hWnd);
-    const COLORREF inside = GetPixel(dc, 100, 60);
-    ReleaseDC(m_win.m_hWnd, dc);
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), inside);
-}
-
-TEST_F(WindowTest, FillClientPaintsWithAStockBrush) {
-    Init(0, 200, 120);
-    EXPECT_EQ(GetStockObject(BLACK_BRUSH), WINDOW_SetStockBrush(m_win, BLACK_BRUSH));
-    ASSERT_NE(nullptr, WINDOW_Create(m_win));
-    WINDOW_Show(m_win, SW_SHOWNORMAL);
-    gui::Pump();
-    EXPECT_NE(0, WINDOW_FillClient(m_win));
-    HDC dc = GetDC(m_win.m_hWnd);
-    const COLORREF inside = GetPixel(dc, 100, 60);
-    ReleaseDC(m_win.m_hWnd, dc);
-    EXPECT_EQ(RGB(0, 0, 0), inside);
+TEST_F(WindowTest, FillClientPaintsWithTheRecordsBrush) {
+    struct Row {
+        const char* name;
+        int stockBrush;  // -1: the system colour that WINDOW_Init chose
+        COLORREF colour;
+    } rows[] = {
+        {"system colour index", -1, GetSysColor(COLOR_BTNFACE)},
+        {"stock brush", BLACK_BRUSH, RGB(0, 0, 0)},
+    };
+    for (const Row& row : rows) {
+        m_class = gui::UniqueClassName();
+        Init(0, 200, 120);
+        if (row.stockBrush >= 0)
+            EXPECT_EQ(GetStockObject(row.stockBrush), WINDOW_SetStockBrush(m_win, row.stockBrush)) << row.name;
+        ASSERT_NE(nullptr, WINDOW_Create(m_win)) << row.name;
+        WINDOW_Show(m_win, SW_SHOWNORMAL);
+        gui::Pump();
+        EXPECT_NE(0, WINDOW_FillClient(m_win)) << row.name;
+        HDC dc = GetDC(m_win.m_hWnd);
+        EXPECT_EQ(row.colour, GetPixel(dc, 100, 60)) << row.name;
+        ReleaseDC(m_win.m_hWnd, dc);
+        DestroyWindow(m_win.m_hWnd);
+        m_win.m_hWnd = nullptr;
+        UnregisterClassW(m_class.c_str(), GetModuleHandleW(nullptr));
+    }
 }
 
 TEST(WindowScreen, ScreenSizeIsTheSystemsAndTheHeightIsReturned) {
