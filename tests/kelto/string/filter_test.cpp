@@ -57,6 +57,21 @@ struct FilterRow
     std::wstring out;
 };
 
+// Runs a filter over each row: its result must be the expected text,
+// the returned length must be that text's, and nothing after the buffer may change.
+template <class FILTER>
+void expectRows(const FilterRow* _pRows, size_t _uCount, FILTER _fFilter)
+{
+    for (size_t i = 0; i < _uCount; ++i) {
+        const FilterRow& row = _pRows[i];
+        GuardedText t(row.in);
+        const int iLen = _fFilter(t);
+        EXPECT_EQ(show(row.out), show(t.str())) << "case " << row.name;
+        EXPECT_EQ(static_cast<int>(row.out.size()), iLen) << "case " << row.name;
+        EXPECT_TRUE(t.guardsIntact()) << "case " << row.name;
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- FILT_deleteREM
@@ -77,13 +92,8 @@ TEST(FiltDeleteREM, RemovesCommentsKeepingLineBreaksAndQuotedText)
         {"unterminated block comment stays", L"a /* b // c\r\nd", L"a /* b // c\r\nd"},
         {"two comments in a row", L"a/**//**/b//x\r\n//y\r\nc", L"ab\r\n\r\nc"},
     };
-    for (const FilterRow& row : rows) {
-        GuardedText t(row.in);
-        const int iLen = FILT_deleteREM(t.p(), static_cast<int>(row.in.size()), L"//", L"/*", L"*/", L'"');
-        EXPECT_EQ(static_cast<int>(row.out.size()), iLen) << "case " << row.name;
-        EXPECT_EQ(show(row.out), show(t.str())) << "case " << row.name;
-        EXPECT_TRUE(t.guardsIntact()) << "case " << row.name;
-    }
+    expectRows(rows, sizeof rows / sizeof rows[0],
+               [](GuardedText& _t) { return FILT_deleteREM(_t.p(), static_cast<int>(_t.str().size()), L"//", L"/*", L"*/", L'"'); });
 }
 
 TEST(FiltDeleteREM, OtherMarksAndNoQuote)
@@ -151,13 +161,8 @@ TEST(FiltDeleteTailSpace, RemovesBlanksBeforeEachLineEnd)
         {"blanks at the very end stay", L"ab\r\ncd  ", L"ab\r\ncd  "},
         {"blanks inside lines stay", L"a  b\r\n", L"a  b\r\n"},
     };
-    for (const FilterRow& row : rows) {
-        GuardedText t(row.in);
-        const int iLen = FILT_deleteTailSpace(t.p(), static_cast<int>(row.in.size()));
-        EXPECT_EQ(static_cast<int>(row.out.size()), iLen) << "case " << row.name;
-        EXPECT_EQ(show(row.out), show(t.str())) << "case " << row.name;
-        EXPECT_TRUE(t.guardsIntact()) << "case " << row.name;
-    }
+    expectRows(rows, sizeof rows / sizeof rows[0],
+               [](GuardedText& _t) { return FILT_deleteTailSpace(_t.p(), static_cast<int>(_t.str().size())); });
     EXPECT_EQ(0, FILT_deleteTailSpace(0, 5));
 }
 
@@ -170,13 +175,8 @@ TEST(FiltDeleteEmptyLine, ShrinksRunsOfLineEnds)
         {"a line of blanks is not empty", L"a\r\n  \r\nb", L"a\r\n  \r\nb"},
         {"line ends at the text end", L"a\r\n\r\n", L"a\r\n"},
     };
-    for (const FilterRow& row : rows) {
-        GuardedText t(row.in);
-        const int iLen = FILT_deleteEmptyLine(t.p(), static_cast<int>(row.in.size()));
-        EXPECT_EQ(static_cast<int>(row.out.size()), iLen) << "case " << row.name;
-        EXPECT_EQ(show(row.out), show(t.str())) << "case " << row.name;
-        EXPECT_TRUE(t.guardsIntact()) << "case " << row.name;
-    }
+    expectRows(rows, sizeof rows / sizeof rows[0],
+               [](GuardedText& _t) { return FILT_deleteEmptyLine(_t.p(), static_cast<int>(_t.str().size())); });
 }
 
 TEST(FiltCase, ChangesAsciiLettersOutsideQuotes)
@@ -216,13 +216,9 @@ TEST(FiltSqueezeSpace, NormalisesBlanksBetweenTokens)
         {"trailing blanks and line ends trimmed, CR LF added", L"a b\r\n\r\n  \r\n", L"a\tb\r\n"},
         {"lone LF line ends", L"a\n b  c\r\n", L"a\nb\tc\r\n"},
     };
-    for (const FilterRow& row : rows) {
-        GuardedText t(row.in);
-        const int iLen = FILT_squeezeSpace(t.p(), static_cast<int>(row.in.size()), L'"');
-        EXPECT_EQ(show(row.out), show(t.str())) << "case " << row.name;
-        EXPECT_EQ(static_cast<int>(row.out.size()), iLen) << "case " << row.name;
-        EXPECT_TRUE(t.guardsIntact()) << "case " << row.name;
-    }
+    expectRows(rows, sizeof rows / sizeof rows[0], [](GuardedText& _t) {
+        return FILT_squeezeSpace(_t.p(), static_cast<int>(_t.str().size()), L'"');
+    });
 }
 
 TEST(FiltSqueezeSpace, EndsAndOpenQuotes)
