@@ -26,4 +26,15 @@ void Message_clear();
 // 1 when written, 0 otherwise (callers do not use it).
 int out_infomessage(const wchar_t *_pFileName);
 
+// Makes a fresh empty log buffer of MESSAGE_BUFFER_STEP characters (releasing an earlier
+// one) for the main window; 1, or 0 when memory runs out.
+int Message_alloc();
+// Releases the log buffer; s_stGl.m_memMsg is null afterwards.
+void Message_free();
+
+// Where the log edit's kept text starts when _iRoom characters must be freed: the position
+// after the first CR LF at or after _iRoom that lies wholly inside the text, or _iLength
+// when there is none (everything goes).
+int Message_keepFrom(const wchar_t *_pText, int _iLength, int _iRoom);
+
 #endif

@@ -15,4 +15,8 @@ void Write_Setting();
 // path was given.
 void Read_ExtraScript();
 
+// Tests point the settings file at a file of their own (a full path); null or an empty
+// path gives back the program's own settings file.
+void Setting_useFile(const wchar_t *_pPath);
+
 #endif
