@@ -47,7 +47,7 @@ TEST_F(Bench, DISABLED_AppendingManyLinesToTheLog)
 			ASSERT_EQ(1, Message_alloc());
 			HWND hEdit = 0;
 			if (iWithEdit) {
-				hEdit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+				hEdit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY,
 					0, 0, 300, 200, 0, 0, GetModuleHandleW(0), 0);
 				ASSERT_TRUE(hEdit != 0);
 				s_stGl.m_hMessage = hEdit;

@@ -51,15 +51,22 @@ TEST_F(MessageLog, FormattedLinesLongerThanTheirBufferAreCut)
 
 TEST_F(MessageLog, BufferGrowsByOneStepWhenTheHeadroomRunsOut)
 {
-	const std::wstring strLine(998, L'x');	// 1,000 characters with CR LF
-	for (int i = 0; i < 800; i++) Message_win(strLine.c_str());
+	// 800,000 characters with CR LF: they fit, but leave less than the headroom.
+	const std::wstring strFirst(799998, L'x');
+	Message_win(strFirst.c_str());
 	EXPECT_EQ(MESSAGE_BUFFER_STEP, s_iMsgSize);
 	Message_win(L"next");
 	EXPECT_EQ(2 * MESSAGE_BUFFER_STEP, s_iMsgSize);
+	EXPECT_EQ(strFirst + L"\r\nnext\r\n", Log());
+
+	// Lines of 1,000 characters: one step each time the length passes the headroom mark.
+	Message_clear();
+	const std::wstring strLine(998, L'y');
+	for (int i = 0; i < 1900; i++) Message_win(strLine.c_str());
+	EXPECT_EQ(3 * MESSAGE_BUFFER_STEP, s_iMsgSize);
 	const std::wstring strLog = Log();
-	ASSERT_EQ(800u * 1000u + 6u, strLog.size());
-	EXPECT_EQ(strLine + L"\r\n", strLog.substr(0, 1000));
-	EXPECT_EQ(L"next\r\n", strLog.substr(800000));
+	ASSERT_EQ(1900u * 1000u, strLog.size());
+	EXPECT_EQ(strLine + L"\r\n", strLog.substr(1899000));
 }
 
 TEST_F(MessageLog, LineLongerThanAGrowthStepIsKeptWhole)
@@ -89,12 +96,12 @@ TEST_F(MessageLog, KeptTextStartsAfterTheFirstLineEndAtOrAfterTheRoom)
 	}
 }
 
-// The log window: a real multi-line edit.
+// The log window: a real multi-line edit (without word wrap, which is slow under Wine).
 class MessageEdit : public EngineTest {
 protected:
 	void SetUp() override {
 		EngineTest::SetUp();
-		m_hEdit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+		m_hEdit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY,
 			0, 0, 300, 200, 0, 0, GetModuleHandleW(0), 0);
 		ASSERT_TRUE(m_hEdit != 0);
 		SendMessageW(m_hEdit, EM_SETLIMITTEXT, 0, 0);
@@ -154,12 +161,19 @@ TEST_F(MessageEdit, LineLongerThanHalfTheEditReplacesEverything)
 
 TEST_F(MessageEdit, EditStaysBelowItsLimitOverManyLines)
 {
-	for (int i = 0; i < 2000; i++) Message_info(L"line %d of the log", i);
+	// Start near the limit; the edit control is slow to fill line by line under Wine.
+	std::wstring strStart;
+	while (strStart.size() < 29000) strStart += L"earlier line\r\n";
+	SetEditText(strStart);
+	const std::wstring strPad(50, L'.');
+	for (int i = 700; i < 800; i++) Message_info(L"line %d of the log %s", i, strPad.c_str());
 	const std::wstring strEdit = EditText();
 	EXPECT_LE((int)strEdit.size(), MESSAGE_EDIT_LIMIT);
-	EXPECT_EQ(L"line 1999 of the log\r\n", strEdit.substr(strEdit.size() - 22));
-	// Whole lines only.
-	EXPECT_EQ(0u, strEdit.find(L"line "));
+	const std::wstring strLast = L"line 799 of the log " + strPad + L"\r\n";
+	EXPECT_EQ(strLast, strEdit.substr(strEdit.size() - strLast.size()));
+	// Whole lines only: the earlier lines went first and the newest are all there.
+	EXPECT_EQ(0u, strEdit.find(L"earlier line\r\n"));
+	EXPECT_NE(std::wstring::npos, strEdit.find(L"\r\nline 700 of the log "));
 }
 
 class MessageFile : public EngineTest {};
