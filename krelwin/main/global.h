@@ -3,6 +3,7 @@
 #ifndef KRELWIN_MAIN_GLOBAL_H
 #define KRELWIN_MAIN_GLOBAL_H
 
+#include <atomic>
 #include <list>
 #include <string>
 
@@ -45,8 +46,9 @@ struct GLOBAL_STAT {
 	HINSTANCE		m_hInst;
 	wchar_t			m_szAppDir[260];	// program folder, ending in "\"
 	HFONT			m_hFont;
-	unsigned int	TimerID;			// multimedia timer of a run; 0 when none
-	int				m_iTickPending;		// 1 while a posted tick is not yet handled
+	// Both are read by the timer thread as well.
+	std::atomic<unsigned int> TimerID;	// multimedia timer of a run; 0 when none
+	std::atomic<int> m_iTickPending;	// 1 while a posted tick is not yet handled
 	int				m_iAbort;			// set by modules: end the run after the current file
 	int				m_iLoopPos;			// loop watch: text position last seen by a module's scan loop
 	int				m_iLoopCount;		// loop watch: how often that position was seen
