@@ -1,0 +1,27 @@
+// Output services of the batch engine: writing a command's output file as bytes or as
+// text under the backup / overwrite policy (creating missing folders, falling back to the
+// batch folder for a relative path), two path helpers, and the runner of external programs.
+#pragma once
+
+// 0 when the caller may write the file now, 1 when it must not: the user said No or
+// Cancel (Cancel also requests a stop of the run), or the backup could not be made.
+int Check_OutFile(const wchar_t* _pPath);
+// The number of bytes written, or 0 when nothing was written (the failure is logged).
+int Write_OutFile(const wchar_t* _pPath, const void* _pData, int _iSize);
+// The text in the system's 8-bit code page; the byte count written, or 0.
+int Write_OutText(const wchar_t* _pPath, const wchar_t* _pText);
+// Where the path's name and extension begin, inside the same string.
+const wchar_t* Get_FileName(const wchar_t* _pPath);
+wchar_t* Get_FileName(wchar_t* _pPath);
+// The path placed in the batch folder (260 characters); a full path is copied unchanged.
+void Make_BatchPath(wchar_t* _pOut, const wchar_t* _pPath);
+// Runs "<command> <arguments>" and waits for it; when it cannot start, runs a second
+// instance of the program with the command as its batch file. Always 1.
+int Exec_Module(const wchar_t* _pCommand, const wchar_t* _pArgs);
+
+// The overwrite question: the text to show, the answer one of these.
+enum { OUTPUT_ANSWER_YES = 0, OUTPUT_ANSWER_NO = 1, OUTPUT_ANSWER_CANCEL = 2 };
+typedef int (*OUTPUT_ASK)(const wchar_t* _pText);
+// Replaces the question (tests answer it without a window); null gives back the message
+// box owned by the main window. Returns the one in use before.
+OUTPUT_ASK Output_setAsk(OUTPUT_ASK _pAsk);
