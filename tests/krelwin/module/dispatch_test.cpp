@@ -320,3 +320,26 @@ TEST_F(DispatchTest, ModulesOutliveLinesAndRuns)
     EXPECT_EQ(Module_get(MODULE_DUMP), pDump) << "a second run reuses the object";
     EXPECT_EQ(std::count(s_journal.begin(), s_journal.end(), L"loop watch not reset"), 0);
 }
+
+namespace {
+
+// A module written the way a real one is: its class and its creator macro.
+class SAMPLEMOD : public CModule {
+public:
+    int Func(const wchar_t* _pParam) override {
+        s_journal.push_back(std::wstring(L"SAMPLEMOD ") + _pParam);
+        return 1;
+    }
+    void Quit(int) override {}
+};
+MODULE_DEFINE_CREATOR(SAMPLEMOD)
+
+} // namespace
+
+TEST_F(DispatchTest, ModuleDefinedWithTheCreatorMacroIsDispatched)
+{
+    Module_setCreator(MODULE_INITSAMPLE, Module_new_SAMPLEMOD);
+    Command_exec(Line(L"INITSAMPLE", L"a"), L"C:\\x.txt");
+    ASSERT_EQ(s_journal.size(), 1u);
+    EXPECT_EQ(s_journal[0], L"SAMPLEMOD \"C:\\x.txt\" a");
+}
