@@ -62,14 +62,21 @@ void CEzParam::Tokenize()
                 m_pStart[i] = 0;
                 ++i;
             }
-            OnToken(iFirst, iEnd);
-            ++m_iCount;
+            EndToken(iFirst, iEnd);
             iFirst = i;
             continue;
         }
         ++i;
     }
-    OnToken(iFirst, m_iLength);
+    EndToken(iFirst, m_iLength);
+}
+
+void CEzParam::EndToken(int _iFirst, int _iEnd)
+{
+    // The closing quote goes once, here, so that every lookup sees the same token
+    // however often it is asked for.
+    if (_iEnd > _iFirst && m_pStart[_iEnd - 1] == L'"') m_pStart[_iEnd - 1] = 0;
+    OnToken(_iFirst, _iEnd);
     ++m_iCount;
 }
 
@@ -81,9 +88,6 @@ wchar_t* CEzParam::GetToken(int _iNum, wchar_t* _pDefault)
         while (iPos < m_iLength && m_pStart[iPos] != 0) ++iPos;
         while (iPos < m_iLength && m_pStart[iPos] == 0) ++iPos;
     }
-    int iEnd = iPos;
-    while (iEnd < m_iLength && m_pStart[iEnd] != 0) ++iEnd;
-    if (iEnd > iPos && m_pStart[iEnd - 1] == L'"') m_pStart[iEnd - 1] = 0;
     return m_pStart + iPos;
 }
 

@@ -31,7 +31,9 @@ public:
 
 protected:
     void Tokenize();
-    virtual void OnToken(int _iFirst, int _iEnd);
+    // Told each token's first and end position while the line is split; does nothing.
+    void OnToken(int _iFirst, int _iEnd);
+    void EndToken(int _iFirst, int _iEnd);
 
     wchar_t* m_pBuffer;
     wchar_t* m_pStart;

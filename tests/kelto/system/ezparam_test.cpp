@@ -112,6 +112,17 @@ TEST(CEzParam, ArgIntCountsOptions)
     EXPECT_EQ(cParam.HasToken(2), 1);
 }
 
+TEST(CEzParam, RepeatedLookupsSeeTheSameToken)
+{
+    // Only one closing quote goes, however often the token is asked for.
+    CEzParam cParam(L"\"C:\\a.txt\" x\"\" -q\"\"");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(cParam.GetToken(0, nullptr), L"C:\\a.txt");
+        EXPECT_STREQ(cParam.GetParam(1), L"x\"");
+        EXPECT_STREQ(cParam.GetOption(L'q', nullptr), L"\"");
+    }
+}
+
 TEST(CEzParam, QuoteOnlyTokensGiveEmptyTexts)
 {
     CEzParam cParam(L"\"\" \"");
