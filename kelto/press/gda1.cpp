@@ -105,6 +105,10 @@ int gda1_pressFile(const char* _szSrc, FILE* _pOut, uint32_t* _pExpanded, uint32
 int GDA1_PressFile(const char* _szSrc, const char* _szDst, uint32_t* _pExpanded, uint32_t* _pGda1Size)
 {
     if (!_szSrc || !_szDst || !_pGda1Size) return 0;
+    // A source that cannot be read must not cost the destination its old contents.
+    FILE* pProbe = std::fopen(_szSrc, "rb");
+    if (!pProbe) return 0;
+    std::fclose(pProbe);
     FILE* pDst = std::fopen(_szDst, "wb");
     if (!pDst) return 0;
     // Placeholders that no reader takes for a block: a file left by a failed run is

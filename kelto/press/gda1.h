@@ -28,8 +28,9 @@ int gda1_expand(unsigned char** _ppOut, const void* _pBlock, uint32_t _uSize);
 int gda1_begin(CUnPress* _pDecoder, void* _pOut, uint32_t _uRoom, const void* _pBlock, uint32_t _uSize);
 
 // Compresses the source file into a destination file that is a whole GDA1 block: 1, with
-// the source's byte count and the destination's length; 0 on failure, when the destination
-// keeps a header whose sizes no reader accepts.
+// the source's byte count and the destination's length; 0 on failure: a source that cannot
+// be opened leaves the destination as it was, a later failure leaves a header whose sizes
+// no reader accepts.
 int GDA1_PressFile(const char* _szSrc, const char* _szDst, uint32_t* _pExpanded, uint32_t* _pGda1Size);
 // The stream of the source file onto an open output: 1, or 0 when the source cannot be
 // opened or the encoder gets no memory at dictionary bits 13 to 10.

@@ -258,11 +258,10 @@ TEST(Gda1, BlocksInMemoryAndFilesRoundTrip) {
     EXPECT_EQ(12u, uSize);
     EXPECT_EQ(std::string("GDA1\0\0\0\0\0\0\0\0", 12), cDir.Read(L"empty.gda"));
 
-    // A source that cannot be read leaves a header that no reader takes for a block.
-    EXPECT_EQ(0, GDA1_PressFile((sDir + "\\none.bin").c_str(), (sDir + "\\none.gda").c_str(), &uExpanded, &uSize));
-    const std::string sLeft = cDir.Read(L"none.gda");
-    EXPECT_EQ(12u, sLeft.size());
-    EXPECT_EQ(0, gda1_check(sLeft.data(), uint32_t(sLeft.size()), 0, 0));
+    // A source that cannot be read leaves an existing destination as it was.
+    ASSERT_TRUE(cDir.Write(L"kept.gda", "older file"));
+    EXPECT_EQ(0, GDA1_PressFile((sDir + "\\none.bin").c_str(), (sDir + "\\kept.gda").c_str(), &uExpanded, &uSize));
+    EXPECT_EQ("older file", cDir.Read(L"kept.gda"));
 
     // A memory destination too small for the block is refused, and nothing is written past it.
     Bytes vRoom(200 + 8, 0xEE);
