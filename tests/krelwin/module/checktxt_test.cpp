@@ -386,6 +386,15 @@ TEST_F(CheckTxtTest, DISABLED_Benchmark)
 {
 	std::wstring strIni = L"[MAIN]\r\nNOTETYPE=1\r\nLINETOPCHAR=あいうえお\r\nENABLEENDCHAR=。\r\n"
 						  L"SYMBLESPACE=！\r\nPARENTPEAR=「」\r\nPARENTNOMATCH=1\r\nSYMBESTLONG=、\r\n";
+	// Kanji that code page 932 holds, so that words and text survive the conversion.
+	std::vector<wchar_t> vKanji;
+	for (wchar_t c = 0x4E00; vKanji.size() < 600 && c < 0x9FA0; ++c) {
+		char sz[4];
+		BOOL bDefault = FALSE;
+		if (WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &c, 1, sz, 4, 0, &bDefault) == 2 && !bDefault)
+			vKanji.push_back(c);
+	}
+	ASSERT_EQ(600u, vKanji.size());
 	unsigned int uSeed = 12345;
 	auto next = [&]() { uSeed = uSeed * 1103515245u + 12345u; return (uSeed >> 16) & 0x7FFF; };
 	for (int iList = 0; iList < 5; ++iList) {
@@ -393,7 +402,7 @@ TEST_F(CheckTxtTest, DISABLED_Benchmark)
 		for (int k = 0; k < 1000; ++k) {
 			std::wstring strWord;
 			const int iLen = 2 + next() % 3;
-			for (int c = 0; c < iLen; ++c) strWord += static_cast<wchar_t>(0x4E00 + next() % 600);
+			for (int c = 0; c < iLen; ++c) strWord += vKanji[next() % 600];
 			strIni += strWord + L"\t説明\r\n";
 		}
 	}
@@ -403,7 +412,7 @@ TEST_F(CheckTxtTest, DISABLED_Benchmark)
 		const int iLen = 10 + next() % 40;
 		for (int c = 0; c < iLen; ++c) {
 			const unsigned r = next() % 100;
-			strText += r < 5 ? L'、' : static_cast<wchar_t>(r < 50 ? 0x3042 + next() % 80 : 0x4E00 + next() % 600);
+			strText += r < 5 ? L'、' : (r < 50 ? static_cast<wchar_t>(0x3042 + next() % 80) : vKanji[next() % 600]);
 		}
 		strText += L"。\r\n";
 	}
