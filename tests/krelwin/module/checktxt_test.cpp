@@ -159,6 +159,16 @@ TEST_F(CheckTxtTest, AWordFoundAcrossALineBreakLeavesTheBreakOut)
 			  Log()) << "a literal without a backslash or full-width character is not checked";
 }
 
+TEST_F(CheckTxtTest, ALineFeedRightAfterTheOpeningQuoteIsCounted)
+{
+	Write(L"c.ini", L"[MAIN]\r\nNOTETYPE=3\r\nLINETOPCHAR=あ\r\n");
+	Write(L"t.txt", L"\"\nえあ\"\r\n\"お\"\r\n");
+	CHECKTXT cCheck;
+	Run(cCheck, L"t.txt", L"c.ini");
+	cCheck.Quit(1);
+	EXPECT_EQ(Finding(L"2", L"t.txt", 3, L"\"お\"", L"行頭に無効な文字"), Log());
+}
+
 TEST_F(CheckTxtTest, PatternMatching)
 {
 	CHECKTXT cCheck;
@@ -243,6 +253,25 @@ TEST_F(CheckTxtTest, CommentMarkers)
 	cCheck.Quit(1);
 	EXPECT_EQ(Finding(L"0", L"t.txt", 5, L"くけ", L"末尾が有効な文字で終っていない"), Log())
 		<< "removed block comments keep the line numbers";
+}
+
+TEST_F(CheckTxtTest, NoteType2KeepsBracketedLinesTogether)
+{
+	Write(L"t.txt", L"「あい\r\nう」\r\nえ\r\n");
+	Write(L"one.ini", L"[MAIN]\r\nNOTETYPE=1\r\nPARENTPEAR=「」\r\nENABLEENDCHAR=」\r\n");
+	Write(L"two.ini", L"[MAIN]\r\nNOTETYPE=2\r\nPARENTPEAR=「」\r\nENABLEENDCHAR=」\r\n");
+	CHECKTXT cCheck;
+	Run(cCheck, L"t.txt", L"one.ini");
+	cCheck.Quit(0);
+	EXPECT_EQ(Finding(L"0", L"t.txt", 1, L"「あい", L"末尾が有効な文字で終っていない") +
+			  Finding(L"0", L"t.txt", 3, L"え", L"末尾が有効な文字で終っていない"),
+			  Log());
+	EXPECT_EQ(Sjis(L"\"「あい\"\r\n\"う」\"\r\n\"え\"\r\n"), m_dir.Read(L"buff.txt"));
+	ClearLog();
+	Run(cCheck, L"t.txt", L"two.ini");
+	cCheck.Quit(1);
+	EXPECT_EQ(Finding(L"0", L"t.txt", 3, L"え", L"末尾が有効な文字で終っていない"), Log());
+	EXPECT_EQ(Sjis(L"\"「あい\r\nう」\"\r\n\"え\"\r\n"), m_dir.Read(L"buff.txt"));
 }
 
 TEST_F(CheckTxtTest, QuotedAndUnquotedLiteralsOfNoteType0)
