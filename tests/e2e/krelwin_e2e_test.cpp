@@ -1,0 +1,243 @@
+// krelwin.exe end to end: batch files and command-line options run under Wine; the
+// files, temp.kvl, the log file and krelwin.ini it leaves are checked.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/krelwin_run.h"
+
+namespace {
+
+using e2e::KrelwinRun;
+
+// The system code page's bytes of a text (Shift-JIS under the test locale).
+std::string Ansi(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+const std::string kNotBuiltIn = Ansi(L" この機能は組み込まれていません");
+// True when the settings file holds the key with exactly that value.
+bool IniHas(const std::string& ini, const std::string& keyValue) {
+    return ("\n" + ini).find("\n" + keyValue + "\r\n") != std::string::npos;
+}
+
+const std::string kIniLogged = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
+
+TEST(KrelwinE2E, BatchOnTheCommandLineRunsEveryLineOverEveryFileAndCloses) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "AUTOEXEC=1\r\nATEXIT=1\r\n"));
+    ASSERT_TRUE(d.MakeDir(L"in"));
+    ASSERT_TRUE(d.Write(L"in\\a.txt", "alpha\r\n"));
+    ASSERT_TRUE(d.Write(L"in\\\x65e5\x672c.txt", "\x93\xfa\x96\x7b\r\n"));  // 日本.txt, Shift-JIS text
+    ASSERT_TRUE(d.Write(L"job.kvl",
+                        "// two lines over two files\r\n"
+                        "[SCRIPT]\r\nkinsoku\r\nCMD /c copy \"%1\" \"%1.bak\"\r\n"
+                        "[FILES]\r\nin\\a.txt\r\nin\\\x93\xfa\x96\x7b.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code)) << "an error-free automatic run closes the program";
+    EXPECT_EQ(code, 0u);
+    // The log is cleared when the run starts; the modules' lines and the end remain.
+    EXPECT_EQ(d.Read(L"log.txt"), "KINSOKU" + kNotBuiltIn + "\r\nKINSOKU" + kNotBuiltIn +
+                                      "\r\nProcess. CMD\r\nProcess. CMD\r\nCompleted...\r\n");
+    EXPECT_EQ(d.Read(L"in\\a.txt.bak"), "alpha\r\n");
+    EXPECT_EQ(d.Read(L"in\\\x65e5\x672c.txt.bak"), "\x93\xfa\x96\x7b\r\n");
+    // The settings file is written back in full at the end.
+    const std::string ini = d.Read(L"krelwin.ini");
+    for (const char* kv : {"AUTOEXEC=1", "ATEXIT=1", "OUTINFO=1", "OUTINFONAME=log.txt", "WINDOW_W=480", "WINDOW_H=360"})
+        EXPECT_TRUE(IniHas(ini, kv)) << kv << "\n" << ini;
+}
+
+TEST(KrelwinE2E, OptionsBecomeTempKvlThatRunsAtOnceAndLeaveAutoexecInTheIni) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\n"));
+    ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
+    ASSERT_TRUE(d.Write(L"b.txt", "b\r\n"));
+    ASSERT_TRUE(run.Start(L"-s\"KINSOKU;CMD /c copy %1 %1.bak\" -f\"a.txt;b.txt\" -o\"OUTINFO=1;OUTINFONAME=log.txt\""));
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(d.Read(L"temp.kvl"),
+              "[script]\r\nKINSOKU\r\nCMD /c copy %1 %1.bak\r\n"
+              "[files]\r\na.txt\r\nb.txt\r\n"
+              "[setting]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n");
+    EXPECT_EQ(d.Read(L"log.txt"), "KINSOKU" + kNotBuiltIn + "\r\nKINSOKU" + kNotBuiltIn +
+                                      "\r\nProcess. CMD\r\nProcess. CMD\r\nCompleted...\r\n");
+    EXPECT_EQ(d.Read(L"a.txt.bak"), "a\r\n");
+    EXPECT_EQ(d.Read(L"b.txt.bak"), "b\r\n");
+    // The batch's [SETTING] stays with the batch; the armed options reach the ini.
+    const std::string ini = d.Read(L"krelwin.ini");
+    for (const char* kv : {"AUTOEXEC=1", "ATEXIT=1", "OUTINFO=0", "OUTINFONAME=MSG.TXT"})
+        EXPECT_TRUE(IniHas(ini, kv)) << kv << "\n" << ini;
+}
+
+TEST(KrelwinE2E, RunWithErrorsReportsTheCountAndStaysOpen) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "AUTOEXEC=1\r\nATEXIT=1\r\n"));
+    ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
+    // A parameter line that does not fit the dispatcher is refused with an error.
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nKINSOKU " + std::string(1100, 'x') + "\r\n[FILES]\r\na.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s).1\r\n"));
+    DWORD code = 0;
+    EXPECT_FALSE(run.WaitExit(&code, 1500)) << "a run with errors keeps the program open";
+    ASSERT_TRUE(run.CloseAndWait());
+}
+
+TEST(KrelwinE2E, StartButtonStartsAndStopsTheRun) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "ATEXIT=1\r\n"));
+    std::string files;
+    for (int i = 0; i < 40; ++i) {
+        std::wstring name = L"f" + std::to_wstring(i) + L".txt";
+        ASSERT_TRUE(d.Write(name, "x"));
+        files += Ansi(name) + "\r\n";
+    }
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nKINSOKU\r\n[FILES]\r\n" + files));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_NE(run.Main(), nullptr);
+    ASSERT_TRUE(run.WaitLogHas(L"KINSOKU"));  // the script is printed when the batch is read
+    run.Command(100);
+    ASSERT_TRUE(run.WaitLogHas(L"組み込まれていません"));
+    run.Command(100);
+    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "Stoped...\r\n"));
+    const std::string log = d.Read(L"log.txt");
+    EXPECT_EQ(log.find("Completed"), std::string::npos) << log;
+    EXPECT_LT(log.size(), 40 * ("KINSOKU" + kNotBuiltIn + "\r\n").size());
+    // A stopped run is no automatic run: the program stays open.
+    DWORD code = 0;
+    EXPECT_FALSE(run.WaitExit(&code, 1000));
+    // Started again, it runs to its end.
+    run.Command(100);
+    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "Completed...\r\n"));
+    ASSERT_TRUE(run.CloseAndWait());
+}
+
+TEST(KrelwinE2E, OneQuotedPathIsABatchPathEvenWithOptionLetters) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "AUTOEXEC=1\r\nATEXIT=1\r\n"));
+    ASSERT_TRUE(d.MakeDir(L"my-scripts -o"));
+    ASSERT_TRUE(d.Write(L"my-scripts -o\\a.txt", "a"));
+    ASSERT_TRUE(d.Write(L"my-scripts -o\\job.kvl", "[SCRIPT]\r\nKINSOKU\r\n[FILES]\r\na.txt\r\n"));
+    // The current folder is the batch's folder, so the log lands there.
+    ASSERT_TRUE(run.Start(L"\"" + d.Path(L"my-scripts -o\\job.kvl") + L"\"", d.Path(L"my-scripts -o")));
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code));
+    EXPECT_EQ(d.Read(L"my-scripts -o\\log.txt"), "KINSOKU" + kNotBuiltIn + "\r\nCompleted...\r\n");
+    EXPECT_FALSE(d.IsFile(L"temp.kvl"));
+    EXPECT_FALSE(d.IsFile(L"my-scripts -o\\temp.kvl"));
+}
+
+TEST(KrelwinE2E, CommandLineFaultsAreCountedErrorsAndNothingRuns) {
+    struct Row {
+        const char* name;
+        std::wstring args;
+        std::string log;  // the log saved from the menu afterwards
+    } rows[] = {
+        {"missing batch", L"nothere.kvl", ""},
+        {"command line too long", L"-s\"KINSOKU\" -f\"" + std::wstring(300, L'a') + L"\"",
+         "command line too long (259 characters at most). not run.\r\n"},
+    };
+    for (Row& row : rows) {
+        KrelwinRun run;
+        ASSERT_TRUE(run.Ok());
+        const auto& d = run.Dir();
+        ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\nOUTINFONAME=saved.txt\r\n"));
+        if (row.log.empty()) row.log = "not found. " + Ansi(d.Path(L"nothere.kvl")) + "\r\n";
+        ASSERT_TRUE(run.Start(row.args)) << row.name;
+        ASSERT_NE(run.Main(), nullptr) << row.name;
+        ASSERT_TRUE(run.WaitLogHas(L"."));
+        run.Command(40006);  // "Message出力"
+        ASSERT_TRUE(run.WaitFileHas(L"saved.txt", "\r\n")) << row.name;
+        EXPECT_EQ(d.Read(L"saved.txt"), row.log) << row.name;
+        EXPECT_FALSE(d.IsFile(L"temp.kvl")) << row.name;
+        EXPECT_TRUE(run.IsRunning()) << row.name;
+        ASSERT_TRUE(run.CloseAndWait()) << row.name;
+        // A refused option line arms nothing.
+        const std::string ini = d.Read(L"krelwin.ini");
+        EXPECT_TRUE(IniHas(ini, "AUTOEXEC=0") && IniHas(ini, "ATEXIT=0")) << row.name << "\n" << ini;
+    }
+}
+
+// The properties dialog of a running program, found within the bound.
+HWND OpenProperties(KrelwinRun& run) {
+    run.Command(40003);
+    return run.FindWindowOf(L"#32770");
+}
+
+TEST(KrelwinE2E, PropertiesOkStoresTheOptionsAndTheCloseBoxStoresNothing) {
+    struct Row {
+        const char* name;
+        bool ok;
+        const char* outinfo;  // the two options clicked, as written at exit
+        const char* backup;
+    } rows[] = {
+        {"OK", true, "OUTINFO=1", "BACKUP=1"},
+        {"close box", false, "OUTINFO=0", "BACKUP=0"},
+    };
+    for (const Row& row : rows) {
+        KrelwinRun run;
+        ASSERT_TRUE(run.Ok());
+        const auto& d = run.Dir();
+        // RANGE 5 leaves the combo box without a selection: OK keeps the value.
+        ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\nRANGE=5\r\n"));
+        ASSERT_TRUE(run.Start(L""));
+        ASSERT_NE(run.Main(), nullptr);
+        HWND dlg = OpenProperties(run);
+        ASSERT_NE(dlg, nullptr) << row.name;
+        wchar_t caption[32] = {0};
+        GetWindowTextW(dlg, caption, 32);
+        EXPECT_STREQ(caption, L"プロパティ");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, 1009))) << "backup folder follows its check box";
+        SendMessageW(GetDlgItem(dlg, 1023), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(dlg, 1026), BM_CLICK, 0, 0);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, 1009)));
+        EXPECT_EQ(SendMessageW(GetDlgItem(dlg, 1031), CB_GETCOUNT, 0, 0), 3);
+        EXPECT_EQ(SendMessageW(GetDlgItem(dlg, 1031), CB_GETCURSEL, 0, 0), CB_ERR);
+        if (row.ok) PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), 0);
+        else PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+        const DWORD start = GetTickCount();
+        while (IsWindow(dlg) && GetTickCount() - start < e2e::kWaitMs) Sleep(20);
+        ASSERT_FALSE(IsWindow(dlg)) << row.name;
+        ASSERT_TRUE(run.CloseAndWait()) << row.name;
+        const std::string ini = d.Read(L"krelwin.ini");
+        for (const char* kv : {row.outinfo, row.backup, "RANGE=5", "AUTOEXEC=0", "OUTINFONAME=MSG.TXT"})
+            EXPECT_TRUE(IniHas(ini, kv)) << row.name << ": " << kv << "\n" << ini;
+    }
+}
+
+TEST(KrelwinE2E, AboutBoxShowsTheVersion) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    ASSERT_TRUE(run.Dir().Write(L"krelwin.ini", "[MAIN]\r\n"));
+    ASSERT_TRUE(run.Start(L""));
+    ASSERT_NE(run.Main(), nullptr);
+    run.Command(40007);
+    HWND dlg = run.FindWindowOf(L"#32770");
+    ASSERT_NE(dlg, nullptr);
+    wchar_t text[64] = {0};
+    GetDlgItemTextW(dlg, 1025, text, 64);
+    EXPECT_STREQ(text, L"Dravik VELD-Orx Ver 1.01");
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), 0);
+    const DWORD start = GetTickCount();
+    while (IsWindow(dlg) && GetTickCount() - start < e2e::kWaitMs) Sleep(20);
+    EXPECT_FALSE(IsWindow(dlg));
+    ASSERT_TRUE(run.CloseAndWait());
+}
+
+}  // namespace

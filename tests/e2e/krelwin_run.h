@@ -1,0 +1,152 @@
+// Runs the real krelwin.exe in a fresh folder of its own (a copy of the program with its
+// own krelwin.ini beside it) and drives its window from outside. Every wait is bounded;
+// a program still running when the run object goes is ended.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/testdir.h"
+
+namespace e2e {
+
+// Bound of one wait for the program (start-up under Wine included).
+const DWORD kWaitMs = 30000;
+
+class KrelwinRun {
+public:
+    KrelwinRun() {
+        if (!dir_.Ok()) return;
+        std::wstring src = std::wstring(KRELWIN_BIN_DIR) + L"\\krelwin.exe";
+        copied_ = CopyFileW(src.c_str(), Exe().c_str(), FALSE) != 0;
+    }
+    ~KrelwinRun() {
+        if (process_) {
+            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+                Close();
+                if (WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+                WaitForSingleObject(process_, 5000);
+            }
+            CloseHandle(process_);
+        }
+    }
+    KrelwinRun(const KrelwinRun&) = delete;
+    KrelwinRun& operator=(const KrelwinRun&) = delete;
+
+    bool Ok() const { return dir_.Ok() && copied_; }
+    const testdir::TestDir& Dir() const { return dir_; }
+    std::wstring Exe() const { return dir_.Path(L"krelwin.exe"); }
+
+    // Starts the program with the arguments, in the given folder (default: its own).
+    bool Start(const std::wstring& args, const std::wstring& cwd = L"") {
+        std::wstring line = L"\"" + Exe() + L"\"";
+        if (!args.empty()) line += L" " + args;
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::wstring folder = cwd.empty() ? dir_.Path() : cwd;
+        if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+            return false;
+        CloseHandle(pi.hThread);
+        process_ = pi.hProcess;
+        pid_ = pi.dwProcessId;
+        return true;
+    }
+
+    // True with the exit code when the program ended within the bound.
+    bool WaitExit(DWORD* code, DWORD ms = kWaitMs) {
+        if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
+        GetExitCodeProcess(process_, code);
+        return true;
+    }
+    bool IsRunning() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+    // The program's visible top-level window of the class, waited for within the bound.
+    HWND FindWindowOf(const wchar_t* cls, DWORD ms = kWaitMs) {
+        const DWORD start = GetTickCount();
+        do {
+            Search s = {pid_, cls, nullptr};
+            EnumWindows(&KrelwinRun::EnumProc, reinterpret_cast<LPARAM>(&s));
+            if (s.found) return s.found;
+            Sleep(20);
+        } while (GetTickCount() - start < ms && IsRunning());
+        return nullptr;
+    }
+    HWND Main() { return FindWindowOf(L"PROC"); }
+
+    // The text of the main window's message log (the read-only multi-line edit).
+    std::wstring LogEdit() {
+        HWND edit = ChildWithStyle(Main(), L"Edit", ES_READONLY);
+        if (!edit) return L"";
+        wchar_t buf[32768] = {0};
+        SendMessageTimeoutW(edit, WM_GETTEXT, 32768, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 5000, nullptr);
+        return buf;
+    }
+    // Waits until the log edit holds the text.
+    bool WaitLogHas(const std::wstring& text, DWORD ms = kWaitMs) {
+        const DWORD start = GetTickCount();
+        do {
+            if (LogEdit().find(text) != std::wstring::npos) return true;
+            Sleep(20);
+        } while (GetTickCount() - start < ms && IsRunning());
+        return false;
+    }
+    // Waits until the file exists and holds the text (bytes).
+    bool WaitFileHas(const std::wstring& rel, const std::string& text, DWORD ms = kWaitMs) {
+        const DWORD start = GetTickCount();
+        do {
+            if (dir_.Read(rel).find(text) != std::string::npos) return true;
+            Sleep(20);
+        } while (GetTickCount() - start < ms);
+        return false;
+    }
+
+    void Command(WORD id) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Close() {
+        HWND w = FindWindowOf(L"PROC", 0);
+        if (w) PostMessageW(w, WM_CLOSE, 0, 0);
+    }
+    // Closes the window and waits for the end; true when it ended within the bound.
+    bool CloseAndWait() {
+        Close();
+        DWORD code = 0;
+        return WaitExit(&code);
+    }
+
+    static HWND ChildWithStyle(HWND parent, const wchar_t* cls, LONG style) {
+        if (!parent) return nullptr;
+        for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            wchar_t name[64] = {0};
+            GetClassNameW(c, name, 64);
+            if (lstrcmpiW(name, cls) == 0 && (GetWindowLongW(c, GWL_STYLE) & style) == style) return c;
+        }
+        return nullptr;
+    }
+
+private:
+    struct Search {
+        DWORD pid;
+        const wchar_t* cls;
+        HWND found;
+    };
+    static BOOL CALLBACK EnumProc(HWND w, LPARAM p) {
+        Search* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t name[64] = {0};
+        GetClassNameW(w, name, 64);
+        if (pid == s->pid && IsWindowVisible(w) && lstrcmpW(name, s->cls) == 0) {
+            s->found = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    testdir::TestDir dir_;
+    bool copied_ = false;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+}  // namespace e2e
