@@ -6,7 +6,6 @@
 #include <string>
 
 #include "kelto/files/win32/file.h"
-#include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
 #include "kelto/system/win32/dialog.h"
 #include "kelto/system/win32/window.h"
@@ -119,10 +118,7 @@ void Init_ChildWnd()
 									  ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL | ES_READONLY,
 									  WS_EX_CLIENTEDGE, 175, 46, s_iWindowW - 180, s_iWindowH - 56, 0);
 	if (s_stGl.m_hMessage) SendMessageW(s_stGl.m_hMessage, EM_SETREADONLY, TRUE, 0);
-	s_iMsgSize = MESSAGE_BUFFER_STEP;
-	MEM_free(&s_stGl.m_memMsg);
-	MEM_alloc(&s_stGl.m_memMsg, s_iMsgSize);
-	if (s_stGl.m_memMsg) s_stGl.m_memMsg[0] = 0;
+	Message_alloc();
 }
 
 void Init_Controls()
@@ -189,7 +185,7 @@ LRESULT CALLBACK WndProc(HWND _hWnd, UINT _uMsg, WPARAM _wParam, LPARAM _lParam)
 void Wnd_destroy(HWND _hWnd)
 {
 	(void)_hWnd;
-	MEM_free(&s_stGl.m_memMsg);
+	Message_free();
 	if (s_stGl.m_hFont) {
 		DeleteObject(s_stGl.m_hFont);
 		s_stGl.m_hFont = 0;
