@@ -7,7 +7,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 X64   := $(BUILD)/x64
 
-.PHONY: all build deps test test-build clean
+.PHONY: all build deps test test-build demo clean
 
 all: build
 
@@ -36,6 +36,11 @@ test-build: build
 test: deps
 	@$(MAKE) --no-print-directory test-build
 	tools/run-tests $$(cat $(BUILD)/.test-build)
+
+# The sample job of examples/demo, run in $(BUILD)/demo: message log and screenshot.
+demo: deps
+	@$(MAKE) --no-print-directory test-build
+	tools/demo $$(cat $(BUILD)/.test-build) $(BUILD)/demo
 
 clean:
 	rm -rf $(BUILD)

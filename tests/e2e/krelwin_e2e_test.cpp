@@ -40,7 +40,7 @@ TEST(KrelwinE2E, BatchOnTheCommandLineRunsEveryLineOverEveryFileAndCloses) {
                         "// two lines over two files\r\n"
                         "[SCRIPT]\r\nkinsoku\r\nCMD /c copy \"%1\" \"%1.bak\"\r\n"
                         "[FILES]\r\nin\\a.txt\r\nin\\\x93\xfa\x96\x7b.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
     DWORD code = 99;
     ASSERT_TRUE(run.WaitExit(&code)) << "an error-free automatic run closes the program";
     EXPECT_EQ(code, 0u);
@@ -62,7 +62,7 @@ TEST(KrelwinE2E, OptionsBecomeTempKvlThatRunsAtOnceAndLeaveAutoexecInTheIni) {
     ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\n"));
     ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
     ASSERT_TRUE(d.Write(L"b.txt", "b\r\n"));
-    ASSERT_TRUE(run.Start(L"-s\"KINSOKU;CMD /c copy %1 %1.bak\" -f\"a.txt;b.txt\" -o\"OUTINFO=1;OUTINFONAME=log.txt\""));
+    ASSERT_TRUE(run.Start(L"-s\"KINSOKU;CMD /c copy %1 %1.bak\" -f\"a.txt;b.txt\" -o\"OUTINFO=1;OUTINFONAME=log.txt\"")) << run.LastError();
     DWORD code = 99;
     ASSERT_TRUE(run.WaitExit(&code));
     EXPECT_EQ(code, 0u);
@@ -88,7 +88,7 @@ TEST(KrelwinE2E, RunWithErrorsReportsTheCountAndStaysOpen) {
     ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
     // A parameter line that does not fit the dispatcher is refused with an error.
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nKINSOKU " + std::string(1100, 'x') + "\r\n[FILES]\r\na.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
     ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s).1\r\n"));
     DWORD code = 0;
     EXPECT_FALSE(run.WaitExit(&code, 1500)) << "a run with errors keeps the program open";
@@ -107,7 +107,7 @@ TEST(KrelwinE2E, StartButtonStartsAndStopsTheRun) {
         files += Ansi(name) + "\r\n";
     }
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nKINSOKU\r\n[FILES]\r\n" + files));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
     ASSERT_NE(run.Main(), nullptr);
     ASSERT_TRUE(run.WaitLogHas(L"KINSOKU"));  // the script is printed when the batch is read
     run.Command(100);
@@ -135,7 +135,7 @@ TEST(KrelwinE2E, OneQuotedPathIsABatchPathEvenWithOptionLetters) {
     ASSERT_TRUE(d.Write(L"my-scripts -o\\a.txt", "a"));
     ASSERT_TRUE(d.Write(L"my-scripts -o\\job.kvl", "[SCRIPT]\r\nKINSOKU\r\n[FILES]\r\na.txt\r\n"));
     // The current folder is the batch's folder, so the log lands there.
-    ASSERT_TRUE(run.Start(L"\"" + d.Path(L"my-scripts -o\\job.kvl") + L"\"", d.Path(L"my-scripts -o")));
+    ASSERT_TRUE(run.Start(L"\"" + d.Path(L"my-scripts -o\\job.kvl") + L"\"", d.Path(L"my-scripts -o"))) << run.LastError();
     DWORD code = 99;
     ASSERT_TRUE(run.WaitExit(&code));
     EXPECT_EQ(d.Read(L"my-scripts -o\\log.txt"), "KINSOKU" + kNotBuiltIn + "\r\nCompleted...\r\n");
@@ -196,7 +196,7 @@ TEST(KrelwinE2E, PropertiesOkStoresTheOptionsAndTheCloseBoxStoresNothing) {
         const auto& d = run.Dir();
         // RANGE 5 leaves the combo box without a selection: OK keeps the value.
         ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\nRANGE=5\r\n"));
-        ASSERT_TRUE(run.Start(L""));
+        ASSERT_TRUE(run.Start(L"")) << run.LastError();
         ASSERT_NE(run.Main(), nullptr);
         HWND dlg = OpenProperties(run);
         ASSERT_NE(dlg, nullptr) << row.name;
@@ -225,7 +225,7 @@ TEST(KrelwinE2E, AboutBoxShowsTheVersion) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     ASSERT_TRUE(run.Dir().Write(L"krelwin.ini", "[MAIN]\r\n"));
-    ASSERT_TRUE(run.Start(L""));
+    ASSERT_TRUE(run.Start(L"")) << run.LastError();
     ASSERT_NE(run.Main(), nullptr);
     run.Command(40007);
     HWND dlg = run.FindWindowOf(L"#32770");

@@ -35,6 +35,8 @@ public:
     KrelwinRun& operator=(const KrelwinRun&) = delete;
 
     bool Ok() const { return dir_.Ok() && copied_; }
+    // The platform's error of the last failed start.
+    DWORD LastError() const { return lastError_; }
     const testdir::TestDir& Dir() const { return dir_; }
     std::wstring Exe() const { return dir_.Path(L"krelwin.exe"); }
 
@@ -46,8 +48,18 @@ public:
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
         std::wstring folder = cwd.empty() ? dir_.Path() : cwd;
-        if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-            return false;
+        // Wine under a loaded machine now and then refuses a start: try a few times.
+        bool started = false;
+        for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+            std::wstring copy = line;
+            started = CreateProcessW(nullptr, &copy[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                     &si, &pi) != 0;
+            if (!started) {
+                lastError_ = GetLastError();
+                Sleep(500);
+            }
+        }
+        if (!started) return false;
         CloseHandle(pi.hThread);
         process_ = pi.hProcess;
         pid_ = pi.dwProcessId;
@@ -147,6 +159,7 @@ private:
     bool copied_ = false;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
+    DWORD lastError_ = 0;
 };
 
 }  // namespace e2e
