@@ -67,7 +67,7 @@ const COMMAND_ENTRY s_aCommand[COMMAND_COUNT] = {
 // The creators of the built modules; a null entry is a module not built in yet.
 // Building a module: define its creator in its own source, name it here.
 MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
-    0,  // MODULE_FILECOPY
+    &Module_new_FILECOPY,  // MODULE_FILECOPY
     0,  // MODULE_KANJI_CHECK
     Module_new_REPLASE,  // MODULE_REPLASE
     0,  // MODULE_VIRAGREP
