@@ -75,7 +75,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     0,  // MODULE_LISTSORT
     0,  // MODULE_FILECHECK
     0,  // MODULE_FITPARTS
-    0,  // MODULE_DUMP
+    &Module_new_DUMP,  // MODULE_DUMP
     0,  // MODULE_LISTUPSCR
     0,  // MODULE_CHECKSCR
     Module_new_CHECKTXT,  // MODULE_CHECKTXT
