@@ -127,6 +127,14 @@ int REPLASE::loadRules(const wchar_t* _pText, int _iLength, const wchar_t* _pNam
 
 int REPLASE::buildRules(const wchar_t* _pText, int _iLength, const wchar_t* _pName)
 {
+    for (int i = 0; i < _iLength; ++i) {
+        if (_pText[i] == 0) {
+            // Not a text of this code page (UTF-16, say): every unit would end a field and
+            // the file would turn into rules that delete single letters.
+            Message_err(L"テキストにNUL文字が含まれています. %s", _pName);
+            return 0;
+        }
+    }
 
     std::vector<REPLASE_RULE> vRules;
     REPLASE_RULE stRule;

@@ -95,23 +95,29 @@ TEST_F(ReplaceTest, MalformedRuleFileLeavesEveryTargetAlone)
     struct {
         const char* m_pName;
         bool m_bWrite;
-        std::wstring m_strRules;
+        std::string m_strRules;  // the file's bytes
         std::wstring m_strLog;
     } aCase[] = {
-        {"missing", false, L"", L"no inifile.rules.txt"},
-        {"empty", true, L"", L"no inifile.rules.txt"},
-        {"blank lines only", true, L"\r\n\t\t\r\n\r\n", L"置換定義がありません. rules.txt"},
-        {"search text too long", true, L"a\tb\r\n" + std::wstring(256, L's') + L"\tb\r\n",
+        {"missing", false, "", L"no inifile.rules.txt"},
+        {"empty", true, "", L"no inifile.rules.txt"},
+        {"blank lines only", true, "\r\n\t\t\r\n\r\n", L"置換定義がありません. rules.txt"},
+        {"search text too long", true, "a\tb\r\n" + std::string(256, 's') + "\tb\r\n",
          L"置換定義が長すぎます(255文字まで). rules.txt(2)"},
-        {"replacement too long", true, L"a\t" + std::wstring(300, L'r') + L"\r\n",
+        {"replacement too long", true, "a\t" + std::string(300, 'r') + "\r\n",
          L"置換定義が長すぎます(255文字まで). rules.txt(1)"},
-        {"empty search text", true, L"a\tb\r\n\r\n\tc\r\n", L"検索文字列が空の定義があります. rules.txt(3)"},
-        {"empty search text on the first line", true, L"\t\tc\r\n", L"検索文字列が空の定義があります. rules.txt(1)"},
+        {"wide replacement too long", true, Sjis(L"a\t" + std::wstring(256, L'漢') + L"\r\n"),
+         L"置換定義が長すぎます(255文字まで). rules.txt(1)"},
+        {"empty search text", true, "a\tb\r\n\r\n\tc\r\n", L"検索文字列が空の定義があります. rules.txt(3)"},
+        {"empty search text on the first line", true, "\t\tc\r\n", L"検索文字列が空の定義があります. rules.txt(1)"},
+        {"UTF-16 text", true, std::string("\xFF\xFE" "a\0\t\0x\0\r\0\n\0", 12),
+         L"テキストにNUL文字が含まれています. rules.txt"},
     };
     for (const auto& stCase : aCase) {
         SCOPED_TRACE(stCase.m_pName);
         DeleteFileW(m_dir.Path(L"rules.txt").c_str());
-        if (stCase.m_bWrite) Write(L"rules.txt", stCase.m_strRules);
+        if (stCase.m_bWrite) {
+            ASSERT_TRUE(m_dir.Write(L"rules.txt", stCase.m_strRules));
+        }
         Write(L"t1.txt", L"a\r\n");
         Write(L"t2.txt", L"a\r\n");
         Message_clear();

@@ -76,6 +76,18 @@ TEST_F(ReplaceTest, RulesRewriteTheTarget)
     }
 }
 
+TEST_F(ReplaceTest, RemarkKeepsTheWholePatternsThatFit)
+{
+    // 511 units: the opening and two 200-unit patterns fit, the third is left out.
+    const std::wstring a(200, L'a'), b(200, L'b'), c(200, L'c');
+    Write(L"rules.txt", a + L"\t1\r\n" + b + L"\t2\r\n" + c + L"\t3\r\n");
+    Write(L"t.txt", a + b + c + L"\r\n" + c + L"\r\n");
+    REPLASE cRep;
+    EXPECT_EQ(1, Run(cRep, L"t.txt", L"rules.txt", 1));
+    cRep.Quit(0);
+    EXPECT_EQ(L"123\t//R:" + a + b + L"\r\n3\t//R:" + c + L"\r\n", Text(L"t.txt"));
+}
+
 TEST_F(ReplaceTest, OutputPathLeavesTheTargetAndExpandsTheName)
 {
     Write(L"rules.txt", L"a\tb\r\n");
