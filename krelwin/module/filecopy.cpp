@@ -76,15 +76,29 @@ int FILECOPY::Func(const wchar_t* _pParam)
     if (!pTarget || !pRoot || !pRoot[0]) return 0;
     m_iActive = 1;
 
+    // Targets of a batch's file list may be relative to the current (batch) folder; the
+    // folder tail and a -r root text are taken from the full path, as the user sees it.
+    std::wstring strFull = pTarget;
+    const bool bRooted = (pTarget[0] && pTarget[1] == L':') || pTarget[0] == L'\\' || pTarget[0] == L'/';
+    if (!bRooted) {
+        wchar_t szCwd[FILE_PATH_LENGTH] = {0};
+        const int iCwd = FILE_GetCurrentDirectory(szCwd, FILE_PATH_LENGTH);
+        if (iCwd > 0 && iCwd < FILE_PATH_LENGTH) {
+            strFull = szCwd;
+            if (strFull.back() != L'\\') strFull += L'\\';
+            strFull += pTarget;
+        }
+    }
+
     wchar_t szDest[FILE_PATH_LENGTH];
     const wchar_t* pRootText = cParam.FindOption(L'r') >= 0 ? cParam.GetOption(L'r', 0) : 0;
-    MakeDestination(szDest, pRoot, pTarget, pRootText);
+    MakeDestination(szDest, pRoot, strFull.c_str(), pRootText);
     if (!szDest[0]) {
         Message_info(L"copy failed. %s\\%s", pRoot, Get_FileName(pTarget));
         return 0;
     }
     // Writing a file over itself would empty it the moment it is opened for writing.
-    if (STRING_cmpI(szDest, pTarget) == 0) {
+    if (STRING_cmpI(szDest, strFull.c_str()) == 0) {
         Message_info(L"copy failed. %s", szDest);
         return 0;
     }

@@ -75,6 +75,19 @@ TEST_F(FileCopyTest, QuotedDestinationMayHoldBlanks) {
     EXPECT_EQ("abc\r\n\x82\xa0", m_dir.Read(L"my bak\\work\\data\\a.txt"));
 }
 
+TEST_F(FileCopyTest, RelativeTargetIsTakenFromTheCurrentFolder) {
+    // The fixture's current folder is the test folder, as a batch's folder is during a run.
+    m_strTarget = L"src\\work\\data\\a.txt";
+    FILECOPY cCopy;
+    EXPECT_EQ(1, cCopy.Func(Line(m_strBak + L" -r" + m_dir.Path(L"src")).c_str()));
+    EXPECT_EQ("abc\r\n\x82\xa0", m_dir.Read(L"bak\\work\\data\\a.txt"));
+    const std::wstring strFull = m_dir.Path(L"src\\work\\data\\a.txt");
+    EXPECT_EQ(1, cCopy.Func(Line(m_strBak).c_str()));
+    std::string strGot;
+    EXPECT_TRUE(testdir::ReadBytes(m_strBak + strFull.substr(strFull.find(L'\\')), &strGot));
+    EXPECT_EQ("abc\r\n\x82\xa0", strGot);
+}
+
 TEST_F(FileCopyTest, KeepsTheLastWriteTime) {
     TIME_INFO stOld = {};
     stOld.wYear = 2019;

@@ -1,0 +1,60 @@
+// COPY, DUMP and SAMESIZE run by krelwin.exe from a batch file over two targets, one of
+// them with a Shift-JIS name.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/krelwin_run.h"
+
+namespace {
+
+using e2e::KrelwinRun;
+
+std::string Ansi(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+TEST(FileUtilE2E, CopyDumpAndSameSizeLinesOverTwoFiles) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    const std::string strDir = Ansi(d.Path());
+    ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n"));
+    ASSERT_TRUE(d.MakeDir(L"in"));
+    ASSERT_TRUE(d.Write(L"in\\a.bin", "\x01\x02\x03"));
+    ASSERT_TRUE(d.Write(L"in\\\x65e5\x672c.bin", "0123456789"));  // 日本.bin
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\n"
+                                    "COPY " + strDir + "\\bak -r" + strDir + "\\in\r\n"
+                                    "DUMP\r\n"
+                                    "SAMESIZE\r\n"
+                                    "[FILES]\r\nin\\a.bin\r\nin\\\x93\xfa\x96\x7b.bin\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code)) << "an error-free automatic run closes the program";
+    EXPECT_EQ(code, 0u);
+
+    // The targets come relative to the batch folder; COPY cuts their full paths.
+    EXPECT_EQ("\x01\x02\x03", d.Read(L"bak\\a.bin"));
+    EXPECT_EQ("0123456789", d.Read(L"bak\\\x65e5\x672c.bin"));
+    EXPECT_EQ("0x01,0x02,0x03,\r\n", d.Read(L"in\\a.txt"));
+    EXPECT_EQ("0x30,0x31,0x32,0x33,0x34,0x35,0x36,0x37,0x38,0x39,\r\n", d.Read(L"in\\\x65e5\x672c.txt"));
+    EXPECT_EQ(std::string("\x01\x02\x03\0\0\0\0\0\0\0", 10), d.Read(L"in\\a.bin"));
+    EXPECT_EQ("0123456789", d.Read(L"in\\\x65e5\x672c.bin"));
+
+    const std::string strJapan = "\x93\xfa\x96\x7b";
+    EXPECT_EQ("copying\r\n"
+              "copy a.bin->" + strDir + "\\bak\\a.bin\r\n"
+              "copy " + strJapan + ".bin->" + strDir + "\\bak\\" + strJapan + ".bin\r\n"
+              "dump:in\\a.bin a.txt\r\n"
+              "dump:in\\" + strJapan + ".bin " + strJapan + ".txt\r\n"
+              "resize : 1Kb\r\na.bin\r\n" + strJapan + ".bin\r\n"
+              "Completed...\r\n",
+              d.Read(L"log.txt"));
+}
+
+}  // namespace
