@@ -115,15 +115,25 @@ void Message_win(const wchar_t *_pText)
 
 void Message_info(const wchar_t *_pFormat, ...)
 {
-	// Large enough for whole listings, so it lives on the heap, not on the stack.
-	wchar_t *pLine = KELTO_NEW("Message_info") wchar_t[MESSAGE_INFO_LENGTH];
-	if (!pLine) return;
+	// Large enough for whole listings, so it lives on the heap, not on the stack; one block
+	// is kept for the program's life so that a line does not cost an allocation of its size.
+	static wchar_t *s_pLine = 0;
+	static int s_iInUse = 0;
+	wchar_t *pLine = s_iInUse ? 0 : s_pLine;
+	if (!pLine) {
+		pLine = KELTO_NEW("Message_info") wchar_t[MESSAGE_INFO_LENGTH];
+		if (!pLine) return;
+		if (!s_iInUse && !s_pLine) s_pLine = pLine;
+	}
+	const int iOwn = pLine == s_pLine;
+	if (iOwn) s_iInUse = 1;
 	va_list vaArgs;
 	va_start(vaArgs, _pFormat);
 	STRING_vsprintf(pLine, MESSAGE_INFO_LENGTH, _pFormat ? _pFormat : L"", vaArgs);
 	va_end(vaArgs);
 	msg_formatted(pLine, 0);
-	delete[] pLine;
+	if (iOwn) s_iInUse = 0;
+	else delete[] pLine;
 }
 
 void Message_err(const wchar_t *_pFormat, ...)

@@ -220,3 +220,32 @@ TEST_F(BatchReader, BatchFolderIsTheDriveAndFolderOfThePath)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BatchReader, FileScansReportProgressInTheEntryLabel)
+{
+	ASSERT_TRUE(m_dir.MakeDir(L"sub"));
+	for (int i = 0; i < 130; i++) ASSERT_TRUE(m_dir.Write(L"sub\\f" + std::to_wstring(i) + L".txt", "x"));
+	HWND hLabel = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 80, 12, 0, 0, GetModuleHandleW(0), 0);
+	ASSERT_TRUE(hLabel != 0);
+	s_stGl.m_hEntry = hLabel;
+	ASSERT_EQ(1, ReadBatch("[FILES]\r\nsub\r\n"));
+	EXPECT_EQ(130, s_stGl.m_cFileList.GetCount());
+	EXPECT_EQ(&Entry_progress, s_stGl.m_cFileList.m_pCallback);
+	EXPECT_EQ(&s_stMainWnd, s_stGl.m_cFileList.m_pCallbackArg);
+	EXPECT_EQ(60, s_stGl.m_cFileList.m_iCallbackInterval);
+	// The scan called back; the label shows the count of that moment.
+	wchar_t szLabel[64] = { 0 };
+	GetWindowTextW(hLabel, szLabel, 64);
+	EXPECT_EQ(0, wcsncmp(szLabel, L"Entry : ", 8)) << szLabel;
+
+	EXPECT_EQ(0, Entry_progress(0));
+	GetWindowTextW(hLabel, szLabel, 64);
+	EXPECT_STREQ(L"Entry : 130", szLabel);
+	s_stGl.m_hEntry = 0;
+	EXPECT_EQ(0, Entry_progress(0));	// no label yet: nothing to show
+	DestroyWindow(hLabel);
+}
+
+} // namespace
