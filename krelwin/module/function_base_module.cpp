@@ -63,9 +63,9 @@ int FUNCTION_BASE::Func(const wchar_t* _pParam)
 
     // Twice the text, in whole steps of 1,024 characters: always room for the copy and
     // its terminator.
-    const int iRoom = ((iLength * 2 + 1023) / 1024) * 1024;
+    const long long llRoom = ((static_cast<long long>(iLength) * 2 + 1023) / 1024) * 1024;
     wchar_t* pOut = 0;
-    if (!MEM_alloc(&pOut, iRoom)) {
+    if (llRoom > 0x7FFFFFFF || !MEM_alloc(&pOut, static_cast<int>(llRoom))) {
         MEM_free(&pText);
         Message_err(L"スクリプトの実行に失敗しました");
         return 0;
