@@ -80,7 +80,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     0,  // MODULE_CHECKSCR
     Module_new_CHECKTXT,  // MODULE_CHECKTXT
     &Module_new_SAMESIZE,  // MODULE_SAMESIZE
-    0,  // MODULE_CHGRW
+    Module_new_CHGRW,  // MODULE_CHGRW
     0,  // MODULE_SONGDATACONVERT
     0,  // MODULE_SMPL_CHAIN
     0,  // MODULE_RLSPRESS
@@ -88,19 +88,19 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     0,  // MODULE_SMPL_D2ATEX
     0,  // MODULE_MAKEMASK
     0,  // MODULE_XLS2CSV
-    0,  // MODULE_INITSAMPLE
+    Module_new_INITSAMPLE,  // MODULE_INITSAMPLE
     0,  // MODULE_CHECKEXCEL
     0,  // MODULE_UTTER
-    0,  // MODULE_FUNCTION_BASE
+    Module_new_FUNCTION_BASE,  // MODULE_FUNCTION_BASE
 };
 
 // The static BMP_RESIZE object's accessor, once built.
 CModule* (*s_pStaticResize)() = 0;
 
 // The plain command functions, once built (Command_delete, Command_delrem, Command_zen2han).
-COMMAND_FUNCTION s_pDelete = 0;
-COMMAND_FUNCTION s_pDelrem = 0;
-COMMAND_FUNCTION s_pZen2han = 0;
+COMMAND_FUNCTION s_pDelete = Command_delete;
+COMMAND_FUNCTION s_pDelrem = Command_delrem;
+COMMAND_FUNCTION s_pZen2han = Command_zen2han;
 
 COMMAND_RUNNER s_pRunner = 0;
 
