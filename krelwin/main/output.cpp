@@ -163,7 +163,14 @@ void Make_BatchPath(wchar_t* _pOut, const wchar_t* _pPath)
 
 int Check_OutFile(const wchar_t* _pPath)
 {
-    if (!_pPath || FILE_GetSize(_pPath) == 0) return 0;
+    if (!_pPath) return 0;
+    // A read-only file is kept as it is: not asked about, not moved away as a backup.
+    const uint32_t uAttr = FILE_GetAttribute(_pPath);
+    if (uAttr != FILE_ATTR_INVALID && !(uAttr & FILE_ATTR_FOLDER) && (uAttr & FILE_ATTR_READONLY)) {
+        Message_err(L"Can't write file.%s", Get_FileName(_pPath));
+        return 1;
+    }
+    if (FILE_GetSize(_pPath) == 0) return 0;
     if (s_stGl.m_pSetting && s_stGl.m_pSetting->BACKUP == 1) {
         if (out_backup(_pPath)) return 0;
         // The old file stays where it was; the output is not written.
