@@ -131,5 +131,9 @@ int mem_TargetRead(unsigned char** _ppBuff, const char* _szPath);
 void FILE_split(const char* _szPath, char* _szDrive, char* _szDir, char* _szName, char* _szExt);
 void FILE_merge(char* _szPath, const char* _szDrive, const char* _szDir, const char* _szName,
                 const char* _szExt, int _iSize);
+// Adds '\\' unless the text is empty or already ends in one (a second byte 0x5C of a
+// double-byte character is not one); the caller leaves room for it.
+void FILE_AddSeparator(char* _szPath);
+int FILE_Delete(const char* _szPath);
 
 #endif

@@ -83,3 +83,22 @@ void FILE_merge(char* _szPath, const char* _szDrive, const char* _szDir, const c
                iRoom);
     if (!file_narrowPart(szJoined, _szPath, _iSize)) _szPath[0] = 0;
 }
+
+void FILE_AddSeparator(char* _szPath)
+{
+    if (!_szPath || !_szPath[0]) return;
+    CTOUTF16 cPath(_szPath);
+    const wchar_t* pWide = cPath.Get();
+    if (!pWide) return;
+    size_t uUnits = 0;
+    while (pWide[uUnits]) ++uUnits;
+    if (uUnits && pWide[uUnits - 1] == L'\\') return;
+    size_t uLen = std::strlen(_szPath);
+    _szPath[uLen] = '\\';
+    _szPath[uLen + 1] = 0;
+}
+
+int FILE_Delete(const char* _szPath)
+{
+    return FILE_Delete(CTOUTF16(_szPath).Get());
+}

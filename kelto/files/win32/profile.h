@@ -28,5 +28,7 @@ int PROFILE_SetIntEx(const wchar_t* _pFile, const wchar_t* _pSec, const wchar_t*
 int PROFILE_SetString(const wchar_t* _pSec, const wchar_t* _pKey, const wchar_t* _pValue);
 int PROFILE_SetStringEx(const wchar_t* _pFile, const wchar_t* _pSec, const wchar_t* _pKey,
                         const wchar_t* _pValue);
+// 8-bit form (system code page) of PROFILE_SetStringEx.
+int PROFILE_SetStringEx(const char* _pFile, const char* _pSec, const char* _pKey, const char* _pValue);
 
 #endif

@@ -86,4 +86,42 @@ void WINDOW_Release(WINDOW_INFO& _cWin);
 // units without terminator. 1, or 0 for a null buffer or no room.
 int WINDOW_GetMessageName(unsigned int _uMessage, wchar_t* _pOut, int _iOutChars, int _iDescription);
 
+// 8-bit form of the record for programs built with 8-bit texts (the system code page):
+// no popup windows and no status bar, so 24 fields of 32 bits on the 32-bit target.
+// The window is created at the record's x and y.
+struct WINDOW_INFOA
+{
+    const char* m_pClassName;   // not owned
+    const char* m_pTitle;       // not owned
+    HWND__* m_hWnd;
+    HINSTANCE__* m_hInstance;
+    unsigned int m_uStyle;
+    const char* m_pMenuName;
+    int m_iShowCmd;
+    int m_iX;
+    int m_iY;
+    int m_iWidth;
+    int m_iHeight;
+    int m_iRectLeft;
+    int m_iRectTop;
+    int m_iRectRight;
+    int m_iRectBottom;
+    HBRUSH__* m_hBrush;
+    int m_iType;
+    int m_iHasMenu;
+    int m_iMenuChanged;
+    HICON__* m_hIcon;
+    HICON__* m_hIconSm;
+    unsigned int m_uReserved2;
+    WINDOW_PROC m_pWndProc;
+    MENU_HandleManager* m_pMenuHdMgr;
+
+    WINDOW_INFOA();
+};
+
+WINDOW_INFOA& WINDOW_Init(WINDOW_INFOA& _cWin, const char* _pClassName, const char* _pTitle, int _iType,
+                          WINDOW_PROC _pWndProc, HINSTANCE__* _hInstance, int _iWidth, int _iHeight);
+HWND__* WINDOW_Create(WINDOW_INFOA& _cWin);
+int WINDOW_Show(WINDOW_INFOA& _cWin, int _iShowCmd);
+
 #endif

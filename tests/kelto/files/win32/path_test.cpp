@@ -110,7 +110,7 @@ TEST(FilePath, AddSeparator) {
         FILE_AddSeparator(buf);
         EXPECT_EQ(std::wstring(row.expected), buf);
     }
-    FILE_AddSeparator(nullptr);
+    FILE_AddSeparator(static_cast<wchar_t*>(nullptr));
 }
 
 }  // namespace
