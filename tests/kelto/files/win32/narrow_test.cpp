@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kelto/files/win32/file.h"
+#include "kelto/files/win32/profile.h"
 #include "kelto/memory/mem.h"
 #include "tests/support/testdir.h"
 
@@ -74,6 +75,48 @@ TEST(FileNarrow, FilesAndFoldersByEightBitPaths) {
     h = FILE_Open((base + "\\" + kHyo + ".bin").c_str(), 0);
     EXPECT_NE(FILE_INVALID_HANDLE, h);
     FILE_HdClose(h);
+}
+
+TEST(FileNarrow, AddSeparatorTellsASecondByteFromASeparator) {
+    struct Row {
+        const char* name;
+        std::string path;
+        std::string expected;
+    } rows[] = {
+        {"empty stays empty", "", ""},
+        {"plain folder", "C:\\a", "C:\\a\\"},
+        {"already ends in one", "C:\\a\\", "C:\\a\\"},
+        {"drive root", "C:\\", "C:\\"},
+        {"second byte 0x5C", std::string("C:\\") + kHyo, std::string("C:\\") + kHyo + "\\"},
+        {"separator after it", std::string("C:\\") + kHyo + "\\", std::string("C:\\") + kHyo + "\\"},
+    };
+    for (const Row& row : rows) {
+        char buf[32] = {};
+        row.path.copy(buf, row.path.size());
+        FILE_AddSeparator(buf);
+        EXPECT_EQ(row.expected, std::string(buf)) << "case " << row.name;
+    }
+    FILE_AddSeparator(static_cast<char*>(nullptr));
+}
+
+TEST(FileNarrow, DeleteAndSettingsWriteByEightBitPaths) {
+    testdir::TestDir dir;
+    std::string base = Narrow(dir.Path()) + "\\" + kHyo;
+    ASSERT_TRUE(dir.MakeDir(L"\u8868"));
+    ASSERT_TRUE(dir.Write(L"\u8868\\gone.txt", "x"));
+    EXPECT_NE(0, FILE_Delete((base + "\\gone.txt").c_str()));
+    EXPECT_FALSE(dir.IsFile(L"\u8868\\gone.txt"));
+    EXPECT_EQ(0, FILE_Delete((base + "\\gone.txt").c_str()));
+
+    // Other keys of the file stay; the value keeps its double-byte characters.
+    ASSERT_TRUE(dir.Write(L"\u8868\\s.ini", "[MAIN]\r\nAUTOEXEC=1\r\n"));
+    std::string ini = base + "\\s.ini";
+    std::string value = std::string("C:\\") + kHyo + "\\backfile";
+    EXPECT_NE(0, PROFILE_SetStringEx(ini.c_str(), "MAIN", "BACKUPPATH", value.c_str()));
+    std::string text = dir.Read(L"\u8868\\s.ini");
+    EXPECT_NE(std::string::npos, text.find("AUTOEXEC=1")) << text;
+    EXPECT_NE(std::string::npos, text.find("BACKUPPATH=" + value)) << text;
+    EXPECT_EQ(0, PROFILE_SetStringEx(static_cast<const char*>(nullptr), "MAIN", "K", "v"));
 }
 
 }  // namespace
