@@ -152,7 +152,8 @@ void CopyStep(HWND__* _hWnd)
         ++s_stSetup.m_iFileIndex;
     }
 
-    SendMessageA(s_stSetup.m_hProgress, PBM_STEPIT, 0, 0);
+    // One step per block read, so the bar ends at its range: an empty file has no block.
+    if (uRead) SendMessageA(s_stSetup.m_hProgress, PBM_STEPIT, 0, 0);
 
     if (s_stSetup.m_iFileIndex >= s_stSetup.m_iFileCount) {
         s_stSetup.m_iInstallState = SETUP_DONE;
