@@ -13,3 +13,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 set(KRELWIN_WINE_LOADER /usr/lib/wine/wine)
 set(KRELWIN_WINEARCH win32)
+
+# SSE2 arithmetic: x87 keeps extended precision between steps, so single-precision
+# results would differ from the 64-bit build's.
+set(CMAKE_C_FLAGS_INIT   "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
