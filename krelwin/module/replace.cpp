@@ -72,7 +72,7 @@ MODULE_DEFINE_CREATOR(REPLASE)
 
 REPLASE::REPLASE()
     : m_pRule(0), m_iRuleCount(0), m_iStop(0), m_iReplaced(0), m_iNumber(0), m_iMode(0), m_iWord(0),
-      m_iTried(0)
+      m_iTried(0), m_iLoaded(0)
 {
     m_szRuleFile[0] = 0;
     resetRemark();
@@ -97,6 +97,7 @@ void REPLASE::Quit(int)
     freeRules();
     m_szRuleFile[0] = 0;
     m_iTried = 0;
+    m_iLoaded = 0;
 }
 
 void REPLASE::resetRemark()
@@ -109,7 +110,7 @@ int REPLASE::Init(const wchar_t* _pRuleFile)
     wchar_t szName[NAME_LENGTH];
     STRING_cpy(szName, _pRuleFile ? _pRuleFile : L"", NAME_LENGTH - 1);
     szName[NAME_LENGTH - 1] = 0;
-    if (m_iTried && STRING_cmp(szName, m_szRuleFile) == 0) return m_pRule ? 1 : 0;
+    if (m_iTried && STRING_cmp(szName, m_szRuleFile) == 0) return m_iLoaded;
 
     // A failed load is remembered too, so the other targets of the line do not log it again.
     m_iTried = 1;
@@ -121,11 +122,12 @@ int REPLASE::Init(const wchar_t* _pRuleFile)
     if (iLength <= 0) {
         MEM_free(&pText);
         Message_err(L"no inifile.%s", szName);
-        return 0;
+        m_iLoaded = 0;
+        return m_iLoaded;
     }
-    const int iOk = loadRules(pText, iLength, szName);
+    m_iLoaded = loadRules(pText, iLength, szName) ? 1 : -1;
     MEM_free(&pText);
-    return iOk;
+    return m_iLoaded;
 }
 
 int REPLASE::Func(const wchar_t* _pLine)
@@ -147,8 +149,9 @@ int REPLASE::Func(const wchar_t* _pLine)
     const int iOption = cParam.FindOption(L'o');
     m_iWord = (iOption >= 0 && cParam.CheckOptionChar(iOption, L'p')) ? 1 : 0;
 
-    // Without a sound rule table there is nothing to do: the target is left as it is.
-    if (!Init(pRuleFile)) return 0;
+    // A malformed rule file leaves the target as it is; without a rule file the text
+    // passes unchanged (no table: no rule matches).
+    if (Init(pRuleFile) < 0) return 0;
 
     wchar_t* pText = 0;
     const int iLength = MEM_TextRead(&pText, pTarget);

@@ -46,7 +46,9 @@ public:
     void Quit(int _iFinal) override;
 
     // Loads the rule file unless it is the one already loaded (a failed load is not
-    // retried until Quit). 1 when a rule table is in hand.
+    // retried until Quit). 1 when a rule table is in hand, 0 when the file is missing or
+    // empty (no rules: texts pass unchanged), -1 when it is malformed (targets are left
+    // alone).
     int Init(const wchar_t* _pRuleFile);
     // Builds the rule table of a rule file's text (_iLength units); 1, or 0 when the text
     // is malformed (logged against _pName) and no table is kept.
@@ -82,6 +84,7 @@ public:
     int m_iWord;
     wchar_t m_szRemark[REMARK_LENGTH];
     int m_iTried;  // the rule-file name above was tried since the last Quit
+    int m_iLoaded; // what that try gave (Init's result)
 
 private:
     // Appends units to the output while it has room; at the limit logs the overflow once

@@ -98,8 +98,6 @@ TEST_F(ReplaceTest, MalformedRuleFileLeavesEveryTargetAlone)
         std::string m_strRules;  // the file's bytes
         std::wstring m_strLog;
     } aCase[] = {
-        {"missing", false, "", L"no inifile.rules.txt"},
-        {"empty", true, "", L"no inifile.rules.txt"},
         {"blank lines only", true, "\r\n\t\t\r\n\r\n", L"置換定義がありません. rules.txt"},
         {"search text too long", true, "a\tb\r\n" + std::string(256, 's') + "\tb\r\n",
          L"置換定義が長すぎます(255文字まで). rules.txt(2)"},
@@ -144,15 +142,41 @@ TEST_F(ReplaceTest, MalformedRuleFileLeavesEveryTargetAlone)
     }
 }
 
-TEST_F(ReplaceTest, MissingRuleFileArgumentIsReportedOnce)
+// Without a rule file every target still passes: its text unchanged, "replaced.0".
+TEST_F(ReplaceTest, MissingOrEmptyRuleFileIsReportedOnceAndTextsPassUnchanged)
 {
-    Write(L"t.txt", L"a");
-    REPLASE cRep;
-    EXPECT_EQ(0, Run(cRep, L"t.txt", L""));
-    EXPECT_EQ(0, Run(cRep, L"t.txt", L""));
-    cRep.Quit(0);
-    EXPECT_EQ(L"no inifile.\r\n", Log());
-    EXPECT_EQ("a", m_dir.Read(L"t.txt"));
+    struct {
+        const char* m_pName;
+        const wchar_t* m_pRuleFile;
+        bool m_bWrite;
+    } aCase[] = {
+        {"missing", L"rules.txt", false},
+        {"empty", L"rules.txt", true},
+        {"no argument", L"", false},
+    };
+    for (const auto& stCase : aCase) {
+        SCOPED_TRACE(stCase.m_pName);
+        DeleteFileW(m_dir.Path(L"rules.txt").c_str());
+        if (stCase.m_bWrite) {
+            ASSERT_TRUE(m_dir.Write(L"rules.txt", ""));
+        }
+        Write(L"t1.txt", L"a\r\n");
+        Write(L"t2.txt", L"ab");
+        Message_clear();
+        const int iErrors = s_stGl.m_iErrorCount;
+        REPLASE cRep;
+        EXPECT_EQ(1, Run(cRep, L"t1.txt", stCase.m_pRuleFile));
+        EXPECT_EQ(1, Run(cRep, L"t2.txt", stCase.m_pRuleFile, 1));
+        EXPECT_EQ(1, Run(cRep, L"t2.txt", stCase.m_pRuleFile, 2));
+        cRep.Quit(0);
+        const std::wstring strName = stCase.m_pRuleFile;
+        EXPECT_EQ(L"no inifile." + strName + L"\r\nt1.txt replaced.0\r\nt2.txt replaced.0\r\n"
+                  L"正規表現が無効です。USE_BOOSTを有効にしてビルドして下さい.\r\nt2.txt replaced.0\r\n",
+                  Log());
+        EXPECT_EQ(iErrors + 2, s_stGl.m_iErrorCount);
+        EXPECT_EQ("a\r\n", m_dir.Read(L"t1.txt"));
+        EXPECT_EQ("ab", m_dir.Read(L"t2.txt"));
+    }
 }
 
 }  // namespace
