@@ -13,6 +13,9 @@ MODULE_DEFINE_CREATOR(FILECHECK)
 
 namespace {
 
+// Bytes read first for a WAVE header.
+const uint32_t FILECHECK_WAVE_HEAD = 65536;
+
 struct PATH_PARTS
 {
     wchar_t szDrive[FILE_DRIVE_LENGTH];
@@ -103,13 +106,26 @@ void FILECHECK::printBmp(const wchar_t* _pPath)
 
 void FILECHECK::printWave(const wchar_t* _pPath)
 {
-    unsigned char* pData = 0;
-    const int iSize = MEM_TargetRead(&pData, _pPath);
-    if (!pData && !(FILE_IsExist(_pPath) && iSize == 0)) {
+    if (!FILE_IsExist(_pPath)) {
         Message_info(L"%s not read", _pPath);
         return;
     }
-    const int iRead = WAVEVOL::ReadHeader(pData, static_cast<uint32_t>(iSize), &m_stFormat, 0);
+    const int iSize = FILE_GetSize(_pPath);
+    if (iSize < 0) {
+        Message_info(L"%s\t2GB or more", _pPath);
+        return;
+    }
+    // The format chunk lies near the start: the first block serves unless the chunks
+    // before it run past that block.
+    uint32_t uCount = FILECHECK_WAVE_HEAD;
+    unsigned char* pData = 0;
+    MEM_TargetRead(&pData, _pPath, &uCount);
+    int iRead = WAVEVOL::ReadHeader(pData, pData ? uCount : 0, &m_stFormat, 0);
+    if (iRead == WAVE_READ_SHORT && pData && static_cast<uint32_t>(iSize) > uCount) {
+        uCount = static_cast<uint32_t>(iSize);
+        MEM_TargetRead(&pData, _pPath, &uCount);
+        iRead = WAVEVOL::ReadHeader(pData, pData ? uCount : 0, &m_stFormat, 0);
+    }
     MEM_free(&pData);
     if (iRead == WAVE_READ_SHORT) {
         Message_info(L"%s\t%10d\tshorter than a wav header", _pPath, iSize);

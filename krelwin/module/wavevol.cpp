@@ -97,6 +97,7 @@ int WAVEVOL::AllocChannels()
     m_pChannel[1].reset();
     m_iAllocated = 0;
     const std::size_t uCount = m_iSamples > 0 ? static_cast<std::size_t>(m_iSamples) : 1;
+    if (uCount > static_cast<std::size_t>(-1) / sizeof(double)) return 0;
     for (std::unique_ptr<double[]>& pBuffer : m_pChannel) {
         pBuffer.reset(new (std::nothrow) double[uCount]());
         if (!pBuffer) {
@@ -182,7 +183,7 @@ int WAVEVOL::ConvertData(const unsigned char* _pData, uint32_t _uSize, unsigned 
     MEM_clear(_pOut, iNeed);
     for (int i = 0; i < iFrames; ++i) {
         uint64_t uSum = 0, uPeak = 0;
-        for (int j = 0; j < dWindow; ++j) {
+        for (long long j = 0; j < dWindow; ++j) {
             const long long llAt = static_cast<long long>(dWindow * i + j);
             if (llAt >= m_iSamples) break;
             const double dValue = pSamples[llAt];

@@ -38,6 +38,9 @@ TEST_F(SampleCommandsTest, FileCheckDescribesEachTargetByItsExtension)
         {L"list.wav", Riff(Chunk("LIST", "INFOx") + Chunk("fmt ", Format(1, 8000, 16) + Le16(0)) + Chunk("data", "ab")),
          true, L"<path>\t        62\t8000Hz 16bit 1ch"},
         {L"odd.wav", Wave(1, 8000, 0xFFF0, ""), true, L"<path>\t        44\t8000Hz -16bit 1ch"},
+        // The format chunk after a chunk larger than the first block read.
+        {L"junk.wav", Riff(Chunk("JUNK", std::string(70000, 'j')) + Chunk("fmt ", Format(1, 8000, 8)) + Chunk("data", "ab")),
+         true, L"<path>\t     70054\t8000Hz 8bit 1ch"},
         {L"pic.bmp", Bitmap(640, 480, 8, 640 * 480), true, L"pic.bmp\twh(640,480) 8bit\t     302Kb"},
         {L"tiny.BMP", Bitmap(2, 2, 24, 16), true, L"tiny.BMP\twh(  2,  2)24bit\t       1Kb"},
         {L"data.dat", "12345", true, L"data.dat\t         5"},
