@@ -21,9 +21,28 @@ std::string Bitmap(int _iWidth, int _iHeight, int _iBits, int _iPixelBytes)
     return strHead + std::string(uOffset - 54 + _iPixelBytes, '\0');
 }
 
+class FileCheckTest : public SampleCommandsTest
+{
+protected:
+    // The log of FILECHECK over the one file.
+    std::wstring Check(const wchar_t* _pName)
+    {
+        Message_clear();
+        Exec(L"FILECHECK", L"", _pName);
+        return Log();
+    }
+    // The line with "<path>" standing for the file's full path.
+    std::wstring Expected(const wchar_t* _pName, std::wstring _strLine) const
+    {
+        const size_t uAt = _strLine.find(L"<path>");
+        if (uAt != std::wstring::npos) _strLine.replace(uAt, 6, Path(_pName));
+        return _strLine + L"\r\n";
+    }
+};
+
 } // namespace
 
-TEST_F(SampleCommandsTest, FileCheckDescribesEachTargetByItsExtension)
+TEST_F(FileCheckTest, DescribesEachTargetByItsExtension)
 {
     struct ROW
     {
@@ -55,12 +74,7 @@ TEST_F(SampleCommandsTest, FileCheckDescribesEachTargetByItsExtension)
         if (r.bMake) {
             ASSERT_TRUE(m_dir.Write(r.pName, r.strFile)) << Narrow(r.pName);
         }
-        Message_clear();
-        Exec(L"FILECHECK", L"", r.pName);
-        std::wstring strLine = r.strLine;
-        const size_t uAt = strLine.find(L"<path>");
-        if (uAt != std::wstring::npos) strLine.replace(uAt, 6, Path(r.pName));
-        EXPECT_EQ(strLine + L"\r\n", Log()) << "case " << Narrow(r.pName);
+        EXPECT_EQ(Expected(r.pName, r.strLine), Check(r.pName)) << "case " << Narrow(r.pName);
     }
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
     // It writes nothing and reports nothing at the end of the line or run.
@@ -70,7 +84,7 @@ TEST_F(SampleCommandsTest, FileCheckDescribesEachTargetByItsExtension)
     EXPECT_EQ(L"", Log());
 }
 
-TEST_F(SampleCommandsTest, FileCheckSaysWhenAHeaderIsShortOrLying)
+TEST_F(FileCheckTest, SaysWhenAHeaderIsShortOrLying)
 {
     const std::string strPic = Bitmap(640, 480, 8, 640 * 480);
     std::string strOffset = Bitmap(4, 4, 8, 16);
@@ -100,12 +114,7 @@ TEST_F(SampleCommandsTest, FileCheckSaysWhenAHeaderIsShortOrLying)
     };
     for (const ROW& r : aRow) {
         ASSERT_TRUE(m_dir.Write(r.pName, r.strFile)) << Narrow(r.pName);
-        Message_clear();
-        Exec(L"FILECHECK", L"", r.pName);
-        std::wstring strLine = r.strLine;
-        const size_t uAt = strLine.find(L"<path>");
-        if (uAt != std::wstring::npos) strLine.replace(uAt, 6, Path(r.pName));
-        EXPECT_EQ(strLine + L"\r\n", Log()) << "case " << Narrow(r.pName);
+        EXPECT_EQ(Expected(r.pName, r.strLine), Check(r.pName)) << "case " << Narrow(r.pName);
     }
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
 }
