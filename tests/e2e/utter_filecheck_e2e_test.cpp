@@ -1,0 +1,138 @@
+// krelwin.exe end to end with UTTER and FILECHECK over WAVE files and bitmaps made here:
+// the ".bin" files and the message-log file are compared whole.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/krelwin_run.h"
+#include "tests/krelwin/module/wave_fixture.h"
+
+namespace {
+
+using e2e::KrelwinRun;
+using namespace wave_fixture;
+
+std::string Ansi(const std::wstring& _str)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, _str.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, _str.c_str(), -1, &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+const std::string kIni = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
+
+// Runs the script over the fixtures (full paths) and gives the log file; a run without
+// errors closes the program itself, one with errors is closed once its log is written.
+::testing::AssertionResult RunJob(KrelwinRun& _cRun, const std::string& _strIni, const std::string& _strScript,
+                                  std::initializer_list<const wchar_t*> _lstFiles, int _iErrors, std::string* _pLog)
+{
+    const testdir::TestDir& d = _cRun.Dir();
+    std::string strBatch = "[SCRIPT]\r\n" + _strScript + "[FILES]\r\n";
+    for (const wchar_t* pName : _lstFiles) strBatch += Ansi(d.Path(pName)) + "\r\n";
+    if (!d.Write(L"krelwin.ini", kIni + _strIni) || !d.Write(L"job.kvl", strBatch) || !_cRun.Start(L"job.kvl"))
+        return ::testing::AssertionFailure() << "fixture not written or program not started";
+    if (_iErrors == 0) {
+        DWORD dwCode = 99;
+        const bool bEnded = _cRun.WaitExit(&dwCode);
+        *_pLog = d.Read(L"log.txt");
+        if (!bEnded || dwCode != 0)
+            return ::testing::AssertionFailure() << "an error-free run closes the program with 0:\n" << *_pLog;
+        return ::testing::AssertionSuccess();
+    }
+    const std::string strEnd = "error(s)." + std::to_string(_iErrors) + "\r\n";
+    const bool bLogged = _cRun.WaitFileHas(L"log.txt", strEnd);
+    *_pLog = d.Read(L"log.txt");
+    if (!_cRun.CloseAndWait()) return ::testing::AssertionFailure() << "the program did not close";
+    if (!bLogged) return ::testing::AssertionFailure() << "no " << strEnd << " in:\n" << *_pLog;
+    return ::testing::AssertionSuccess();
+}
+
+// One second at 600 Hz, frame k (of 20 samples) at level 4 k.
+std::vector<int> Ramp()
+{
+    std::vector<int> aFrame;
+    for (int k = 0; k < 30; ++k) aFrame.push_back(4 * k);
+    return FrameLevels(aFrame, 20);
+}
+
+std::string Bitmap24(int _iWidth, int _iHeight)
+{
+    const uint32_t uStride = (_iWidth * 3 + 3) / 4 * 4, uPixels = uStride * _iHeight;
+    return "BM" + Le32(54 + uPixels) + Le32(0) + Le32(54) + Le32(40) + Le32(_iWidth) + Le32(_iHeight) + Le16(1) +
+           Le16(24) + Le32(0) + Le32(uPixels) + Le32(2835) + Le32(2835) + Le32(0) + Le32(0) +
+           std::string(uPixels, '\x7f');
+}
+
+} // namespace
+
+TEST(UtterFileCheckE2E, LevelsAndFileInformationOverWavesAndABitmap)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    // Stereo 16-bit: the first channel is the ramp, the second a loud constant.
+    std::vector<int> aStereo;
+    for (int i : Ramp()) {
+        aStereo.push_back(i);
+        aStereo.push_back(120);
+    }
+    ASSERT_TRUE(d.Write(L"voice.wav", Wave(1, 600, 8, Bytes8(Ramp()))));
+    ASSERT_TRUE(d.Write(L"stereo.wav", Riff(Chunk("fmt ", Format(2, 600, 16)) + Chunk("LIST", "INFOabc") +
+                                             Chunk("data", Bytes16(aStereo)))));
+    ASSERT_TRUE(d.Write(L"text.wav", "no sound here"));
+    ASSERT_TRUE(d.Write(L"pic.bmp", Bitmap24(3, 2)));
+    ASSERT_TRUE(d.Write(L"notes.txt", "0123456789"));
+    std::string strLog;
+    ASSERT_TRUE(RunJob(run, "", "UTTER -t0\r\nFILECHECK\r\n",
+                       {L"voice.wav", L"stereo.wav", L"text.wav", L"pic.bmp", L"notes.txt"}, 0, &strLog));
+
+    std::string strRamp;
+    for (int k = 0; k < 30; ++k) strRamp += char(4 * k);
+    EXPECT_EQ(strRamp, d.Read(L"voice.bin"));
+    EXPECT_EQ(strRamp, d.Read(L"stereo.bin")) << "the first channel on the 8-bit scale";
+    EXPECT_FALSE(d.IsFile(L"text.bin"));
+    EXPECT_FALSE(d.IsFile(L"pic.bin"));
+    EXPECT_FALSE(d.IsFile(L"notes.bin"));
+    EXPECT_EQ(Bitmap24(3, 2), d.Read(L"pic.bmp"));
+
+    const std::wstring strVoice = d.Path(L"voice.wav"), strStereo = d.Path(L"stereo.wav");
+    EXPECT_EQ(Ansi(strVoice + L" -> " + d.Path(L"voice.bin") + L" 30frm 平均(30%)\r\n" +
+                   strStereo + L" -> " + d.Path(L"stereo.bin") + L" 30frm 平均(30%)\r\n" +
+                   d.Path(L"text.wav") + L" は有効なwavではありません\r\n" +
+                   d.Path(L"pic.bmp") + L" は有効なwavではありません\r\n" +
+                   d.Path(L"notes.txt") + L" は有効なwavではありません\r\n" +
+                   strVoice + L"\t       644\t600Hz 8bit 1ch\r\n" +
+                   strStereo + L"\t      2460\t600Hz 16bit 2ch\r\n" +
+                   d.Path(L"text.wav") + L"\t        13\tnot a wav\r\n" +
+                   L"pic.bmp\twh(  3,  2)24bit\t       1Kb\r\n" +
+                   L"notes.txt\t        10\r\n" +
+                   L"Completed...\r\n"),
+              strLog);
+}
+
+TEST(UtterFileCheckE2E, AnOldOutputIsBackedUpAndABadTypeIsAnError)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"voice.wav", Wave(1, 600, 8, Bytes8(Ramp()))));
+    ASSERT_TRUE(d.Write(L"voice.bin", "old levels"));
+    std::string strLog;
+    ASSERT_TRUE(RunJob(run, "BACKUP=1\r\n", "UTTER -f10 -t1\r\nUTTER -t5\r\n", {L"voice.wav"}, 1, &strLog));
+
+    // 10 frames a second: windows of 60 samples, three ramp frames each; the peak is the last.
+    std::string strPeak;
+    for (int k = 0; k < 10; ++k) strPeak += char(4 * (3 * k + 2));
+    EXPECT_EQ(strPeak, d.Read(L"voice.bin"));
+    EXPECT_EQ("old levels", d.Read(L"voice.bak"));
+    const std::wstring strVoice = d.Path(L"voice.wav");
+    EXPECT_EQ(Ansi(strVoice + L" -> " + d.Path(L"voice.bin") + L" 10frm 最大(30%)\r\n" +
+                   strVoice + L" -t5 : level type 0, 1 or 2\r\n" +
+                   L"error(s).1\r\n"),
+              strLog);
+}

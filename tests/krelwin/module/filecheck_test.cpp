@@ -1,0 +1,120 @@
+// FILECHECK through the dispatcher: one information line per WAVE file, bitmap or other
+// file, and a clear line for files shorter than the header they are read for.
+#include <string>
+
+#include "krelwin/module/filecheck.h"
+#include "tests/krelwin/module/sample_commands_fixture.h"
+#include "tests/krelwin/module/wave_fixture.h"
+
+using sample_commands::SampleCommandsTest;
+using namespace wave_fixture;
+
+namespace {
+
+// A bitmap file's headers (8-bit images get a 256-entry palette) and _iPixelBytes zeros.
+std::string Bitmap(int _iWidth, int _iHeight, int _iBits, int _iPixelBytes)
+{
+    const uint32_t uOffset = 54 + (_iBits == 8 ? 1024 : 0);
+    const std::string strHead = "BM" + Le32(uOffset + _iPixelBytes) + Le32(0) + Le32(uOffset) + Le32(40) +
+                                Le32(_iWidth) + Le32(_iHeight) + Le16(1) + Le16(_iBits) + Le32(0) +
+                                Le32(_iPixelBytes) + Le32(2835) + Le32(2835) + Le32(0) + Le32(0);
+    return strHead + std::string(uOffset - 54 + _iPixelBytes, '\0');
+}
+
+class FileCheckTest : public SampleCommandsTest
+{
+protected:
+    // The log of FILECHECK over the one file.
+    std::wstring Check(const wchar_t* _pName)
+    {
+        Message_clear();
+        Exec(L"FILECHECK", L"", _pName);
+        return Log();
+    }
+    // The line with "<path>" standing for the file's full path.
+    std::wstring Expected(const wchar_t* _pName, std::wstring _strLine) const
+    {
+        const size_t uAt = _strLine.find(L"<path>");
+        if (uAt != std::wstring::npos) _strLine.replace(uAt, 6, Path(_pName));
+        return _strLine + L"\r\n";
+    }
+};
+
+} // namespace
+
+TEST_F(FileCheckTest, DescribesEachTargetByItsExtension)
+{
+    struct ROW
+    {
+        const wchar_t* pName;
+        std::string strFile;  // none: the file is not made
+        bool bMake;
+        std::wstring strLine; // with "<path>" for the full path
+    };
+    const ROW aRow[] = {
+        {L"sound.wav", Wave(1, 22050, 16, std::string(22050, '\x01')), true, L"<path>\t     22094\t22050Hz 16bit 1ch"},
+        {L"loud.Wav", Wave(2, 11025, 8, std::string(100, '\x80')), true, L"<path>\t       144\t11025Hz 8bit 2ch"},
+        {L"list.wav", Riff(Chunk("LIST", "INFOx") + Chunk("fmt ", Format(1, 8000, 16) + Le16(0)) + Chunk("data", "ab")),
+         true, L"<path>\t        62\t8000Hz 16bit 1ch"},
+        {L"odd.wav", Wave(1, 8000, 0xFFF0, ""), true, L"<path>\t        44\t8000Hz -16bit 1ch"},
+        // The format chunk after a chunk larger than the first block read.
+        {L"junk.wav", Riff(Chunk("JUNK", std::string(70000, 'j')) + Chunk("fmt ", Format(1, 8000, 8)) + Chunk("data", "ab")),
+         true, L"<path>\t     70054\t8000Hz 8bit 1ch"},
+        {L"pic.bmp", Bitmap(640, 480, 8, 640 * 480), true, L"pic.bmp\twh(640,480) 8bit\t     302Kb"},
+        {L"tiny.BMP", Bitmap(2, 2, 24, 16), true, L"tiny.BMP\twh(  2,  2)24bit\t       1Kb"},
+        {L"data.dat", "12345", true, L"data.dat\t         5"},
+        {L"NOEXT", "abc", true, L"NOEXT\t         3"},
+        {L"readme.txt", "", true, L"not found. readme.txt"},
+        {L"missing.bmp", "", false, L"not found. missing.bmp"},
+        {L"empty.bmp", "", true, L"not found. empty.bmp"},
+        {L"missing.dat", "", false, L"not found. missing.dat"},
+        {L"missing.wav", "", false, L"<path> not read"},
+    };
+    for (const ROW& r : aRow) {
+        if (r.bMake) {
+            ASSERT_TRUE(m_dir.Write(r.pName, r.strFile)) << Narrow(r.pName);
+        }
+        EXPECT_EQ(Expected(r.pName, r.strLine), Check(r.pName)) << "case " << Narrow(r.pName);
+    }
+    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+    // It writes nothing and reports nothing at the end of the line or run.
+    Message_clear();
+    Command_quit(0);
+    Command_quit(1);
+    EXPECT_EQ(L"", Log());
+}
+
+TEST_F(FileCheckTest, SaysWhenAHeaderIsShortOrLying)
+{
+    const std::string strPic = Bitmap(640, 480, 8, 640 * 480);
+    std::string strOffset = Bitmap(4, 4, 8, 16);
+    strOffset.replace(10, 4, Le32(0x7FFFFFF0u));  // pixels "after" the end of the file
+    struct ROW
+    {
+        const wchar_t* pName;
+        std::string strFile;
+        std::wstring strLine;
+    };
+    const ROW aRow[] = {
+        {L"cut.bmp", strPic.substr(0, 1178), L"cut.bmp\twh(640,480) 8bit\t       2Kb\tnot readable"},
+        {L"offset.bmp", strOffset, L"offset.bmp\twh(  4,  4) 8bit\t       2Kb\tnot readable"},
+        {L"text.bmp", "not a picture but longer than fifty-four bytes of header, surely",
+         L"text.bmp\t        64\tnot a bitmap"},
+        {L"BM.bmp", "BM", L"BM.bmp\t         2\tshorter than a bitmap header"},
+        {L"short.bmp", strPic.substr(0, 53), L"short.bmp\t        53\tshorter than a bitmap header"},
+        {L"short.wav", Wave(1, 8000, 8, "").substr(0, 30), L"<path>\t        30\tshorter than a wav header"},
+        {L"riff.wav", "RIFF", L"<path>\t         4\tshorter than a wav header"},
+        {L"empty.wav", "", L"<path>\t         0\tshorter than a wav header"},
+        {L"fmtcut.wav", Riff(RawChunk("fmt ", 16, Format(1, 8000, 8).substr(0, 12))),
+         L"<path>\t        32\tshorter than a wav header"},
+        {L"huge.wav", Riff(RawChunk("JUNK", 0xFFFFFFF0u, "") + Chunk("fmt ", Format(1, 8000, 8))),
+         L"<path>\t        44\tshorter than a wav header"},
+        {L"text.wav", "just some text in a file named .wav", L"<path>\t        35\tnot a wav"},
+        {L"fmt8.wav", Riff(RawChunk("fmt ", 8, "12345678")), L"<path>\t        28\tnot a wav"},
+    };
+    for (const ROW& r : aRow) {
+        ASSERT_TRUE(m_dir.Write(r.pName, r.strFile)) << Narrow(r.pName);
+        EXPECT_EQ(Expected(r.pName, r.strLine), Check(r.pName)) << "case " << Narrow(r.pName);
+    }
+    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
