@@ -102,3 +102,74 @@ TEST(AssetCommandsE2E, RlspressWritesHeaderAndRunsAndRefusesAFileWithoutRuns)
                                 Sjis(d.Path(L"in\\norun.bin")) + "\r\n";
     EXPECT_EQ(strLine + strLine + "error(s).2\r\n", strLog);
 }
+
+namespace {
+
+// CRC-32/BZIP2 of the bytes, bit by bit.
+uint32_t Crc(const std::string& _str)
+{
+    uint32_t u = 0xFFFFFFFFu;
+    for (unsigned char c : _str) {
+        u ^= static_cast<uint32_t>(c) << 24;
+        for (int k = 0; k < 8; ++k) u = (u & 0x80000000u) ? (u << 1) ^ 0x04C11DB7u : u << 1;
+    }
+    return ~u;
+}
+
+std::string Hex8(uint32_t _u)
+{
+    char sz[16];
+    wsprintfA(sz, "0x%08X", _u);
+    return sz;
+}
+
+} // namespace
+
+TEST(AssetCommandsE2E, D2packBuildsTheWholePackageAndRefusesAMissingLayoutOrData)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.MakeDir(L"d2c"));
+    ASSERT_TRUE(d.MakeDir(L"lay"));
+    ASSERT_TRUE(d.MakeDir(L"lay\\gim"));
+    const std::string strLayout = "<layout>\r\n <tex_param id=\"0\" fname=\"tex\\\x93\xfa\x96\x7b.tga\"/>\r\n"
+                                  " <tex_param fname=\"b.tga\"/>\r\n <tex_param fname=\"tex\\\x93\xfa\x96\x7b.tga\"/>\r\n"
+                                  " <Reference><data name=\"@bgm01\"/></Reference>\r\n"
+                                  " <Reference><data name=\"local\"/></Reference>\r\n</layout>\r\n";
+    ASSERT_TRUE(d.Write(L"lay\\s1.xml", strLayout));
+    ASSERT_TRUE(d.Write(L"lay\\s1.d2b", "0123456789"));
+    ASSERT_TRUE(d.Write(L"lay\\\x65e5\x672c.gim", "JP"));
+    ASSERT_TRUE(d.Write(L"lay\\gim\\b.gim", "bbbbbbbb"));
+    ASSERT_TRUE(d.Write(L"lay\\s2.xml", "<layout/>\r\n"));  // no s2.d2b
+    ASSERT_TRUE(d.Write(L"lay\\empty.xml", ""));
+    std::string strLog;
+    ASSERT_TRUE(RunJob(run,
+                       "[SCRIPT]\r\nD2PACK\r\nD2PACK out\\pack.bin\r\n" +
+                           Files(d, {L"lay\\s1.xml", L"lay\\s2.xml", L"lay\\empty.xml"}),
+                       4, &strLog));
+
+    const std::string strKanji = "tex\\\x93\xfa\x96\x7b.tga";
+    // 3 entries, 1 name: blocks from 8 + 36 + 8 = 52.
+    const std::string strPackage = std::string("D2C\0\x03\0\x01\0", 8) + U32(0x956C4F47u) + U32(52) + U32(10) +
+                                   U32(Crc(strKanji)) + U32(64) + U32(2) + U32(Crc("b.tga")) + U32(68) + U32(8) +
+                                   std::string("bgm01\0\0\0", 8) + std::string("0123456789\0\0", 12) +
+                                   std::string("JP\0\0", 4) + "bbbbbbbb";
+    EXPECT_EQ(strPackage, d.Read(L"d2c\\s1.d2c"));
+    EXPECT_EQ(strPackage, d.Read(L"d2c\\pack.d2c"));
+    EXPECT_FALSE(d.IsFile(L"d2c\\s2.d2c"));
+    EXPECT_FALSE(d.IsFile(L"d2c\\empty.d2c"));
+    EXPECT_EQ(strKanji + "\r\nb.tga\r\n" + strKanji + "\r\nb.tga\r\n", d.Read(L"lay\\s1.txt"));
+
+    // The name is padded to 24 characters (a kanji is one).
+    auto entry = [](const std::wstring& _strName, uint32_t _uHash, uint32_t _uOffset, uint32_t _uSize) {
+        return Sjis(_strName) + std::string(24 - _strName.size(), ' ') + " " + Hex8(_uHash) + "," +
+               Hex8(_uOffset) + "," + Hex8(_uSize) + "\r\n";
+    };
+    const std::string strLine =
+        "\r\n" + Sjis(d.Path(L"lay\\s1.xml")) + "(" + std::to_string(strLayout.size() - 4) + ")\r\n" +
+        entry(L"D2DATA", 0x956C4F47u, 52, 10) + entry(L"tex\\\x65e5\x672c.tga", Crc(strKanji), 64, 2) +
+        entry(L"b.tga", Crc("b.tga"), 68, 8) + "\r\n" + Sjis(d.Path(L"lay\\s2.xml")) + "(11)\r\n" +
+        "not found:" + Sjis(d.Path(L"lay\\s2.d2b")) + "\r\nfile not found:" + Sjis(d.Path(L"lay\\empty.xml")) + "\r\n";
+    EXPECT_EQ(strLine + strLine + "error(s).4\r\n", strLog);
+}
