@@ -173,3 +173,27 @@ TEST(AssetCommandsE2E, D2packBuildsTheWholePackageAndRefusesAMissingLayoutOrData
         "not found:" + Sjis(d.Path(L"lay\\s2.d2b")) + "\r\nfile not found:" + Sjis(d.Path(L"lay\\empty.xml")) + "\r\n";
     EXPECT_EQ(strLine + strLine + "error(s).4\r\n", strLog);
 }
+
+TEST(AssetCommandsE2E, SongdataconvertWritesOneSongTextPerRowFromTheBatchFoldersTemplates)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.MakeDir(L"baseD2a"));
+    ASSERT_TRUE(d.MakeDir(L"tab"));
+    ASSERT_TRUE(d.Write(L"baseD2a\\wrd_001.d2a", "[one]\r\ntex=\"wrd01_000.tga\"\r\n"));
+    ASSERT_TRUE(d.Write(L"baseD2a\\wrd_002.d2a", "[two]\r\ntex=\"wrd01_000.tga\"\r\ntex=\"wrd01_000.tga\"\r\n"
+                                                 "keep=wrd01_000.tga;\r\n"));
+    ASSERT_TRUE(d.Write(L"tab\\list.csv", "a01_001.tga,a01_002.tga\r\nb01_001.tga\r\n\r\n\x89\xcc_01.tga"));  // 歌
+    std::string strLog;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nSONGDATACONVERT song\r\n" + Files(d, {L"tab\\list.csv"}), 0, &strLog));
+
+    EXPECT_EQ("[two]\r\ntex=\"a01_001.tga\"\r\ntex=\"a01_002.tga\"\r\nkeep=wrd01_000.tga;\r\n",
+              d.Read(L"tab\\song_001.d2a"));
+    EXPECT_EQ("[one]\r\ntex=\"b01_001.tga\"\r\n", d.Read(L"tab\\song_002.d2a"));
+    EXPECT_FALSE(d.IsFile(L"tab\\song_003.d2a"));
+    EXPECT_EQ("[one]\r\ntex=\"\x89\xcc_01.tga\"\r\n", d.Read(L"tab\\song_004.d2a"));
+    EXPECT_EQ("file:" + Sjis(d.Path(L"tab\\song_001.d2a")) + "\r\nfile:" + Sjis(d.Path(L"tab\\song_002.d2a")) +
+                  "\r\nfile:" + Sjis(d.Path(L"tab\\song_004.d2a")) + "\r\nCompleted...\r\n",
+              strLog);
+}
