@@ -197,3 +197,43 @@ TEST(AssetCommandsE2E, SongdataconvertWritesOneSongTextPerRowFromTheBatchFolders
                   "\r\nfile:" + Sjis(d.Path(L"tab\\song_004.d2a")) + "\r\nCompleted...\r\n",
               strLog);
 }
+
+TEST(AssetCommandsE2E, D2atexRewritesTextureNamesFromTheTargetPath)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.MakeDir(L"in"));
+    const std::string strText = "[s]\r\ntex=\"abcdefgh_000.tga\"\r\nsmall=\"ab.tga\"\r\nkeep=\"abcdefgh.bmp\"\r\n";
+    ASSERT_TRUE(d.Write(L"in\\s.d2a", strText));
+    std::string strLog;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nD2ATEX out\\%1\r\n" + Files(d, {L"in\\s.d2a"}), 0, &strLog));
+
+    // The batch gives the full path: its first 8 characters are the drive and first folder.
+    const std::string strPrefix = Sjis(d.Path(L"in\\s.d2a").substr(0, 8));
+    EXPECT_EQ("[s]\r\ntex=\"" + strPrefix + "_000.tga\"\r\nsmall=\"" + strPrefix.substr(0, 2) +
+                  ".tga\"\r\nkeep=\"abcdefgh.bmp\"\r\n",
+              d.Read(L"in\\out\\s.d2a"));
+    EXPECT_EQ(strText, d.Read(L"in\\s.d2a"));
+    EXPECT_EQ("Completed...\r\n", strLog);
+}
+
+TEST(AssetCommandsE2E, ChainAppendsTheTargetsOnEveryLineButNeverTheOutputToItself)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"a.dat", std::string("A\0\xff", 3)));
+    ASSERT_TRUE(d.Write(L"\x65e5.dat", "JP"));
+    ASSERT_TRUE(d.Write(L"out.bin", "0"));
+    ASSERT_TRUE(d.Write(L"empty.dat", ""));
+    std::string strLog;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nCHAIN out\r\nCHAIN out.txt\r\n" +
+                                Files(d, {L"a.dat", L"\x65e5.dat", L"out.bin", L"empty.dat"}),
+                       4, &strLog));
+
+    EXPECT_EQ(std::string("0A\0\xffJPA\0\xffJP", 11), d.Read(L"out.bin"));
+    const std::string strLine = "same file:" + Sjis(d.Path(L"out.bin")) + "\r\nfile not found:" +
+                                Sjis(d.Path(L"empty.dat")) + "\r\n";
+    EXPECT_EQ(strLine + strLine + "error(s).4\r\n", strLog);
+}
