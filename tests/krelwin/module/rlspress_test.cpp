@@ -1,5 +1,7 @@
 #include "krelwin/module/rlspress.h"
 
+#include <chrono>
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -112,6 +114,22 @@ TEST_F(RlsPressTest, RunsThroughTheDispatcherAndDecodesToTheSource) {
     std::string back(reinterpret_cast<const char*>(out.data()), src.size());
     EXPECT_EQ(src, back);
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+}  // namespace
+
+namespace {
+
+// A benchmark, not a test: run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*
+TEST_F(RlsPressTest, DISABLED_Benchmark) {
+    std::string src(RLS_WORKLIST_SIZE, '\0');
+    for (size_t i = 0; i < src.size(); ++i) src[i] = char((i / 64) % 3 == 0 ? i : 0);  // runs and noise
+    ASSERT_TRUE(m_dir.Write(L"big.bin", src));
+    RLSPRESS cRls;
+    const auto t0 = std::chrono::steady_clock::now();
+    ASSERT_EQ(1, cRls.Func(Line(L"big.bin").c_str()));
+    const double d = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    std::printf("RLSPRESS of 8 MiB: %.3f s, %u bytes written\n", d, unsigned(m_dir.Read(L"big.rls").size()));
 }
 
 }  // namespace

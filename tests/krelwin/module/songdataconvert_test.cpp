@@ -1,5 +1,7 @@
 #include "krelwin/module/songdataconvert.h"
 
+#include <chrono>
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -160,6 +162,24 @@ TEST_F(SongDataConvertTest, FailuresAreReported) {
     EXPECT_EQ(1, cSong.Func(Line(L"three.csv").c_str()));
     EXPECT_FALSE(m_dir.IsFile(L"three_001.d2a"));
     EXPECT_EQ(L"file:" + Path(L"three_001.d2a") + L"\r\nOutFileSize zero.three_001.d2a\r\n", Log());
+}
+
+}  // namespace
+
+namespace {
+
+// A benchmark, not a test: run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*
+TEST_F(SongDataConvertTest, DISABLED_Benchmark) {
+    const int iRows = 2000;
+    std::string table;
+    for (int i = 0; i < iRows; ++i) table += "a" + std::to_string(i) + "_001.tga,a" + std::to_string(i) + "_002.tga\r\n";
+    ASSERT_TRUE(m_dir.Write(L"big.csv", table));
+    SONGDATACONVERT cSong;
+    const auto t0 = std::chrono::steady_clock::now();
+    ASSERT_EQ(1, cSong.Func(Line(L"big.csv").c_str()));
+    const double d = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    std::printf("SONGDATACONVERT of %d rows: %.3f s (%.0f us per row)\n", iRows, d, d * 1e6 / iRows);
+    EXPECT_TRUE(m_dir.IsFile(L"big_2000.d2a"));
 }
 
 }  // namespace
