@@ -144,8 +144,13 @@ int SMPL_D2PACK::Func(const wchar_t* _pParam)
     m_iActive = 1;
     Message_info(L"\r\n%s(%d)", pTarget, iLength);
 
-    wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szName[FILE_PART_LENGTH];
-    FILE_split(pTarget, szDrive, szDir, szName, 0);
+    wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szName[FILE_PART_LENGTH], szExt[FILE_PART_LENGTH];
+    FILE_split(pTarget, szDrive, szDir, szName, szExt);
+    if (!szDrive[0] && !szDir[0] && !szName[0] && !szExt[0]) {
+        // A path whose parts do not fit: its files beside it cannot be named.
+        Message_err(L"not found:%s", pTarget);
+        return 0;
+    }
 
     // Entry 0: the layout's own data.
     std::vector<D2PACK_ENTRY> vEntry(1);

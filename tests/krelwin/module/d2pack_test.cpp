@@ -50,6 +50,8 @@ TEST(D2PackScan, TextureNamesAreTakenOnceInOrderOfFirstAppearance) {
         {"element without fname ends the search", L"<tex_param fname=\"a\"/><tex_param>", {L"a"}},
         {"kanji", L"<tex_param fname=\"\x65e5\x672c.tga\"/>", {L"\x65e5\x672c.tga"}},
         {"empty value", L"<tex_param fname=\"\"/>", {L""}},
+        {"a zero unit does not end the text", std::wstring(L"<tex_param fname=\"a\"/>\0<tex_param fname=\"b\"/>", 45),
+         {L"a", L"b"}},
     };
     for (const Case& c : cases) {
         std::vector<std::wstring> names{L"stale"};
