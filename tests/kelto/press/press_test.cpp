@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -150,4 +151,36 @@ TEST(Press, StreamCopyWritesWhatTheMemoryCopyWrites) {
     for (uint16_t n; (n = UNPRESS_Decode(nullptr)) != 0;) vBack.insert(vBack.end(), pWindow, pWindow + n);
     UNPRESS_End();  // closes the file
     EXPECT_TRUE(vBack == vData);
+}
+
+// Benchmark, not a test: run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
+// Prints the encoder's speed and ratio on a few MB of text; nothing is timed against a limit.
+TEST(Press, DISABLED_Benchmark) {
+    std::vector<uint8_t> vWords = Text(4 << 20);
+    std::vector<uint8_t> vSources;
+    const wchar_t* kFiles[] = {L"\\krelwin\\module\\checktxt.cpp", L"\\krelwin\\module\\replace.cpp",
+                               L"\\krelwin\\module\\function_base.cpp", L"\\kelto\\string\\string.cpp",
+                               L"\\kelto\\press\\unpress.cpp", L"\\kelto\\files\\filelist.cpp",
+                               L"\\README.md", L"\\DEVELOPERS.md"};
+    std::vector<uint8_t> vOnce;
+    for (const wchar_t* pName : kFiles) {
+        std::FILE* pFile = _wfopen((std::wstring(KRELWIN_SOURCE_DIR) + pName).c_str(), L"rb");
+        if (!pFile) continue;
+        for (int c; (c = std::fgetc(pFile)) != EOF;) vOnce.push_back(uint8_t(c));
+        std::fclose(pFile);
+    }
+    while (!vOnce.empty() && vSources.size() < (2u << 20)) vSources.insert(vSources.end(), vOnce.begin(), vOnce.end());
+    struct Corpus { const char* name; const std::vector<uint8_t>* data; };
+    for (const Corpus& c : {Corpus{"word text", &vWords}, Corpus{"source text", &vSources}}) {
+        for (uint16_t uBits : {uint16_t(13), uint16_t(10)}) {
+            const auto t0 = std::chrono::steady_clock::now();
+            std::vector<uint8_t> vStream = Compress(*c.data, uBits);
+            const double dSec = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            std::vector<uint8_t> vBack;
+            EXPECT_TRUE(Expand(vStream, c.data->size(), &vBack) && vBack == *c.data) << c.name;
+            std::printf("%s, %zu bytes, bits %u: %.3f s (%.2f MB/s), %zu bytes out (%.1f%%)\n", c.name,
+                        c.data->size(), unsigned(uBits), dSec, c.data->size() / dSec / 1e6, vStream.size(),
+                        100.0 * vStream.size() / c.data->size());
+        }
+    }
 }
