@@ -84,11 +84,11 @@ TEST(Press, LongRunsAndRepeatsCompress) {
 }
 
 TEST(Press, DataAtTheWindowAndMatchLimits) {
-    // Lengths around the first slide (D + 256, 2D + 256) and a repeat exactly one
-    // dictionary back, the farthest a match may reach.
+    // Lengths around the first slide (D + 256, 2D + 256) and a repeat D - 1 bytes back, the
+    // farthest a match reaches (the position D back leaves the window as the current one enters).
     for (uint16_t uBits : {uint16_t(9), uint16_t(13), uint16_t(14)}) {
         const size_t D = size_t(1) << uBits;
-        std::vector<uint8_t> vBlock(D);
+        std::vector<uint8_t> vBlock(D - 1);
         for (auto& b : vBlock) b = Noise();
         for (size_t n : {D + 255, D + 256, D + 257, 2 * D + 255, 2 * D + 256, 2 * D + 257, 3 * D + 1}) {
             std::vector<uint8_t> vData;
@@ -99,7 +99,7 @@ TEST(Press, DataAtTheWindowAndMatchLimits) {
             EXPECT_TRUE(Expand(vStream, n, &vBack)) << "bits " << uBits << " size " << n;
             EXPECT_TRUE(vBack == vData) << "bits " << uBits << " size " << n;
             if (n > 2 * D) {
-                EXPECT_LT(vStream.size(), D + D / 2 + 512) << "repeat one dictionary back not found";
+                EXPECT_LT(vStream.size(), D + D / 2 + 512) << "repeat D - 1 bytes back not found";
             }
         }
     }
