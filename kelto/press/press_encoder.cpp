@@ -89,13 +89,11 @@ uint32_t CPressEncoder::AllocTree()
 
 uint32_t CPressEncoder::AllocBuffer()
 {
+    // 16,384 bytes, else 9/10 of the last size tried while that is at least 4,096.
     m_uBufSize = kBufferFirst;
     while ((m_pBuf = KELTO_NEW("PRESS_AllocBuffer") unsigned char[m_uBufSize]) == 0) {
         m_uBufSize = m_uBufSize / 10 * 9;
-        if (m_uBufSize < kBufferLeast) {
-            m_uBufSize = 0;
-            break;
-        }
+        if (m_uBufSize < kBufferLeast) break;
     }
     const uint32_t uSize = m_uBufSize;
     if (!m_pCLen || !m_pPtLen || !m_pLeft || !m_pRight || !m_pCFreq || !m_pCCode || !m_pPFreq ||
