@@ -12,8 +12,9 @@
 #define PRESS_MAX_BITS 14
 
 // 1: ready for puts; 0: bits outside 9..14, no stream, or the tables cannot be had.
-// A verbose flag prints the memory used to standard output; 2 also prints "." to
-// standard error whenever a window's worth of input has been taken in.
+// A verbose flag prints the memory of the four table groups to standard output (printed
+// before the start can fail); 2 also prints "." to standard error when coding starts and
+// each time the window, slid by D bytes, takes its refill (the partial one at Finish too).
 int PRESS_Start(FILE* _pStream, uint16_t _uBits, uint16_t _uVerbose);
 void PRESS_Put(unsigned char _uByte);
 // Codes what is left and releases the tables: the compressed bytes written; *_pInCount

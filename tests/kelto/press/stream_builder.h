@@ -30,6 +30,13 @@ public:
         return Bits(1, 0);
     }
     std::vector<uint8_t> Bytes() const { return m_vBytes; }
+    // Only the bytes whose 8 bits are all written: what a writer that drops the bits of an
+    // unfinished last byte gives.
+    std::vector<uint8_t> CompleteBytes() const {
+        std::vector<uint8_t> v = m_vBytes;
+        if (m_iUsed != 0) v.pop_back();
+        return v;
+    }
 
 private:
     std::vector<uint8_t> m_vBytes;
