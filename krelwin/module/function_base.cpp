@@ -77,7 +77,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     0,  // MODULE_FITPARTS
     &Module_new_DUMP,  // MODULE_DUMP
     0,  // MODULE_LISTUPSCR
-    0,  // MODULE_CHECKSCR
+    &Module_new_CHECKSCR,  // MODULE_CHECKSCR
     Module_new_CHECKTXT,  // MODULE_CHECKTXT
     &Module_new_SAMESIZE,  // MODULE_SAMESIZE
     Module_new_CHGRW,  // MODULE_CHGRW

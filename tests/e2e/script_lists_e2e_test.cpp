@@ -1,0 +1,88 @@
+// CHECKSCR, LISTUPSCR, LISTSORT and LISTUPPARAM run by krelwin.exe from batch files over
+// Shift-JIS scripts and lists; the files and the whole message log are compared.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/krelwin_run.h"
+
+namespace {
+
+using e2e::KrelwinRun;
+
+std::string Sjis(const std::wstring& _str)
+{
+    if (_str.empty()) return std::string();
+    int n = WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), 0, 0, 0, 0);
+    std::string s(n, '\0');
+    WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), &s[0], n, 0, 0);
+    return s;
+}
+
+const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
+
+// Runs the batch in the run's folder and waits for the end of an error-free run.
+void RunToTheEnd(KrelwinRun& _run, const std::wstring& _strScript, const std::wstring& _strFiles)
+{
+    const auto& d = _run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.Write(L"job.kvl", Sjis(L"[SCRIPT]\r\n" + _strScript + L"[FILES]\r\n" + _strFiles)));
+    ASSERT_TRUE(_run.Start(L"job.kvl")) << _run.LastError();
+    DWORD code = 99;
+    ASSERT_TRUE(_run.WaitExit(&code)) << "an error-free automatic run closes the program";
+    EXPECT_EQ(0u, code);
+}
+
+TEST(ScriptListsE2E, CheckScrReportsMissingUnusedAndRepeatedFiles)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.MakeDir(L"data"));
+    ASSERT_TRUE(d.MakeDir(L"data\\bgm"));
+    for (const wchar_t* pName : {L"data\\title.bmp", L"data\\bgm\\op.wav", L"data\\\x753b\x50cf.bmp",
+                                 L"data\\spare.bmp", L"data\\bgm\\ed.wav"}) {
+        ASSERT_TRUE(d.Write(pName, "x"));
+    }
+    ASSERT_TRUE(d.Write(L"a.scr", Sjis(L"// \x30bf\x30a4\x30c8\x30eb\r\nload(TITLE)\r\nplay(\"op.wav\", 1)\r\n"
+                                       L"show(\"\x753b\x50cf.bmp\") /* show(spare) */\r\n")));
+    ASSERT_TRUE(d.Write(L"b.scr", Sjis(L"load(title.bmp)\r\nplay(ed)\r\nplay(nothing.wav)\r\n")));
+    RunToTheEnd(run, L"CHECKSCR data\r\nCHECKSCR data\\bgm -se\r\n", L"a.scr\r\nb.scr\r\n");
+    EXPECT_EQ(Sjis(L"path:data  5 files\r\n"
+                   L"C言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n"
+                   L"\r\n以下のファイルは見つかりません\r\n"
+                   L"NOTHING.WAV\r\n"
+                   L"\r\n以下のファイルは使用されていません\r\n"
+                   L"\tspare.bmp\r\n"
+                   L"\r\n以下のファイルは複数回使用されています\r\n"
+                   L"\ttitle.bmp  2(s)\r\n"
+                   // The subfolder of the batch folder, without comment removal.
+                   L"path:data\\bgm  2 files\r\n"
+                   L"結果はソートされます\r\n拡張子(ピリオド)のある物のみ判定します\r\n"
+                   L"\r\n以下のファイルは見つかりません\r\n"
+                   L"NOTHING.WAV\r\nTITLE.BMP\r\n\x753b\x50cf.BMP\r\n"
+                   L"\r\n以下のファイルは使用されていません\r\n"
+                   L"\ted.wav\r\n"
+                   L"Completed...\r\n"),
+              d.Read(L"log.txt"));
+}
+
+TEST(ScriptListsE2E, CheckScrWithoutAFolderIsAnErrorOfTheRun)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.Write(L"a.scr", "f(x)\r\n"));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKSCR -s\r\nCHECKSCR none\r\n[FILES]\r\na.scr\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    EXPECT_EQ(Sjis(L"フォルダが指定されていません\r\nフォルダが見つかりません " + d.Path(L"none") +
+                   L"\r\nerror(s).2\r\n"),
+              d.Read(L"log.txt"));
+    EXPECT_TRUE(run.CloseAndWait());
+}
+
+}  // namespace
