@@ -76,7 +76,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     0,  // MODULE_FILECHECK
     0,  // MODULE_FITPARTS
     &Module_new_DUMP,  // MODULE_DUMP
-    0,  // MODULE_LISTUPSCR
+    &Module_new_LISTUPSCR,  // MODULE_LISTUPSCR
     &Module_new_CHECKSCR,  // MODULE_CHECKSCR
     Module_new_CHECKTXT,  // MODULE_CHECKTXT
     &Module_new_SAMESIZE,  // MODULE_SAMESIZE

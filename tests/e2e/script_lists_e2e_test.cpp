@@ -85,4 +85,21 @@ TEST(ScriptListsE2E, CheckScrWithoutAFolderIsAnErrorOfTheRun)
     EXPECT_TRUE(run.CloseAndWait());
 }
 
+TEST(ScriptListsE2E, ListUpScrPrintsTheFourKindsOfWordsOnce)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"a.scr", Sjis(L"@top:\r\nmsg(\"\x3088\x3046\x3053\x305d\") // note(x)\r\n"
+                                       L"sel[2] = ask(yes, no)\r\n")));
+    ASSERT_TRUE(d.Write(L"b.scr", Sjis(L"/* old:\r\n */ ask(no)\r\n\x9078\x629e:sel[2]\r\ngoto(@top)\r\n")));
+    RunToTheEnd(run, L"LISTUPSCR\r\n", L"a.scr\r\nb.scr\r\n");
+    EXPECT_EQ(Sjis(L"●script(s) 3 entry\r\nask\r\ngoto\r\nmsg\r\n"
+                   L"\n\n●flag(s) 1 entry\r\nsel\r\n"
+                   L"\n\n●label(s) 1 entry\r\n@top\r\n"
+                   L"\n\n●etc(s) 4 entry\r\n@top\r\n2\r\nno\r\nyes\r\n"
+                   L"Completed...\r\n"),
+              d.Read(L"log.txt"));
+}
+
 }  // namespace
