@@ -24,10 +24,11 @@ std::string Sjis(const std::wstring& _str)
 const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
 // Runs the batch in the run's folder and waits for the end of an error-free run.
-void RunToTheEnd(KrelwinRun& _run, const std::wstring& _strScript, const std::wstring& _strFiles)
+void RunToTheEnd(KrelwinRun& _run, const std::wstring& _strScript, const std::wstring& _strFiles,
+                 const std::string& _strIni = kIni)
 {
     const auto& d = _run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.Write(L"krelwin.ini", _strIni));
     ASSERT_TRUE(d.Write(L"job.kvl", Sjis(L"[SCRIPT]\r\n" + _strScript + L"[FILES]\r\n" + _strFiles)));
     ASSERT_TRUE(_run.Start(L"job.kvl")) << _run.LastError();
     DWORD code = 99;
@@ -98,6 +99,29 @@ TEST(ScriptListsE2E, ListUpScrPrintsTheFourKindsOfWordsOnce)
                    L"\n\n●flag(s) 1 entry\r\nsel\r\n"
                    L"\n\n●label(s) 1 entry\r\n@top\r\n"
                    L"\n\n●etc(s) 4 entry\r\n@top\r\n2\r\nno\r\nyes\r\n"
+                   L"Completed...\r\n"),
+              d.Read(L"log.txt"));
+}
+
+TEST(ScriptListsE2E, ListSortRewritesEachListAndKeepsItsBackup)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    const std::string strNames = Sjis(L"3:\x3044\x308d\x306f\n1:abc\n\n2:ab\n1:abc");  // LF ends, no last break
+    ASSERT_TRUE(d.Write(L"names.txt", strNames));
+    ASSERT_TRUE(d.Write(L"keys.txt", "k3=b\r\nk1=c\r\nplain\r\nk2=a\r\n"));
+    RunToTheEnd(run, L"LISTSORT -op -c:\r\nLISTSORT -s=\r\n", L"names.txt\r\nkeys.txt\r\n",
+                std::string(kIni) + "BACKUP=1\r\n");
+    // The second line sorts the first line's output again.
+    EXPECT_EQ(Sjis(L"ab\r\nabc\r\n\x3044\x308d\x306f\r\n"), d.Read(L"names.txt"));
+    EXPECT_EQ(Sjis(L"ab\r\nabc\r\n\x3044\x308d\x306f\r\n"), d.Read(L"names.bak")) << "the first line's output";
+    EXPECT_EQ("k2=a\r\nk3=b\r\nk1=c\r\nplain\r\n", d.Read(L"keys.txt"));
+    EXPECT_EQ("k1=c\r\nk2=a\r\nk3=b\r\nplain\r\n", d.Read(L"keys.bak"));
+    EXPECT_EQ(Sjis(L"文字コードで昇順ソートします.\r\n同じ項目は除外されます.\r\n行頭から \":\" までは削除されます.\r\n"
+                   L"文字コードで昇順ソートします.\r\n同じ項目は除外されます.\r\n行頭から \":\" までは削除されます.\r\n"
+                   L"文字コードで昇順ソートします.\r\n \"=\"以降の文字を対象にソートします.\r\n"
+                   L"文字コードで昇順ソートします.\r\n \"=\"以降の文字を対象にソートします.\r\n"
                    L"Completed...\r\n"),
               d.Read(L"log.txt"));
 }
