@@ -126,4 +126,34 @@ TEST(ScriptListsE2E, ListSortRewritesEachListAndKeepsItsBackup)
               d.Read(L"log.txt"));
 }
 
+TEST(ScriptListsE2E, ListUpParamPrintsOneSortedArrayPerScriptLine)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"a.scr", Sjis(L"bgm_play(title)\r\nSE_PLAY(\"Click\")\r\nbgm_play(battle, 2)\r\n")));
+    ASSERT_TRUE(d.Write(L"b.scr", Sjis(L"if (x) BGM_PLAY(TITLE)\r\n// \x66f2\r\nbgm_play(ending)\r\n")));
+    RunToTheEnd(run, L"LISTUPPARAM BGM_PLAY\r\nLISTUPPARAM SE_PLAY\r\n", L"a.scr\r\nb.scr\r\n");
+    EXPECT_EQ(Sjis(L"BGM_PLAY[4] = {\r\n\t 2,\r\n\tBATTLE,\r\n\tENDING,\r\n\tTITLE,\r\n};\n\r\n"
+                   L"SE_PLAY[1] = {\r\n\t\"Click\",\r\n};\n\r\n"
+                   L"Completed...\r\n"),
+              d.Read(L"log.txt"));
+}
+
+TEST(ScriptListsE2E, ListUpParamWithoutANameIsAnErrorOfTheRun)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.Write(L"a.scr", "f(x\r\n"));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nLISTUPPARAM\r\nLISTUPPARAM F\r\n[FILES]\r\na.scr\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    EXPECT_EQ(Sjis(L"検索するコマンドが指定されていません\r\nF の括弧が閉じていません. a.scr\r\n"
+                   L"F[0] = {\r\n};\n\r\nerror(s).2\r\n"),
+              d.Read(L"log.txt"));
+    EXPECT_TRUE(run.CloseAndWait());
+}
+
 }  // namespace
