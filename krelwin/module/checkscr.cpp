@@ -49,11 +49,12 @@ std::wstring upperKey(const wchar_t* _pText)
 
 // The folder argument made absolute against the batch folder. Unlike Make_BatchPath,
 // which keeps only a relative path's last part, the subfolders stay: data\bgm is the
-// batch folder's data\bgm, not its bgm. Empty when the result would not fit.
+// batch folder's data\bgm, not its bgm. Without a batch folder a relative folder is
+// taken from the current folder. Empty when the result would not fit.
 void batchFolder(wchar_t* _pOut, const wchar_t* _pFolder)
 {
     _pOut[0] = 0;
-    if (!_pFolder) return;
+    if (!_pFolder || !_pFolder[0]) return;
     const bool bRelative = !(_pFolder[0] && _pFolder[1] == L':') && _pFolder[0] != L'\\';
     const wchar_t* pBase = bRelative ? s_stGl.m_szBatchDir : L"";
     if (STRING_len(pBase) + STRING_len(_pFolder) >= FILE_PATH_LENGTH) return;
@@ -132,11 +133,16 @@ void CHECKSCR::Initialize(const wchar_t* _pFolder, const wchar_t* _pOptions)
 
     wchar_t szFolder[FILE_PATH_LENGTH];
     batchFolder(szFolder, _pFolder);
-    const unsigned int uAttr = szFolder[0] ? FILE_GetAttribute(szFolder) : FILE_ATTR_INVALID;
+    if (!szFolder[0]) {
+        releaseTables();
+        Message_err(L"フォルダ名が長すぎます %s", _pFolder ? _pFolder : L"");
+        return;
+    }
+    const unsigned int uAttr = FILE_GetAttribute(szFolder);
     if (uAttr == FILE_ATTR_INVALID || !(uAttr & FILE_ATTR_FOLDER)) {
         // Listing a missing folder would report every name of the scripts as missing.
         releaseTables();
-        Message_err(L"フォルダが見つかりません %s", szFolder[0] ? szFolder : _pFolder);
+        Message_err(L"フォルダが見つかりません %s", szFolder);
         return;
     }
 
@@ -170,15 +176,11 @@ int CHECKSCR::Func(const wchar_t* _pLine)
     for (int i = 1; i < cParam.GetCount() && !pOptions; ++i) {
         if (cParam.IsOption(i)) pOptions = cParam.GetToken(i, 0);
     }
-    // The folder is the first plain argument after the target; without one the target
-    // itself would be listed.
-    if (!cParam.GetParam(1)) {
+    // The folder is the first plain argument after the target, taken from the batch
+    // folder: one folder for every target of the script line, wherever the target lies.
+    const wchar_t* pFolder = cParam.GetParam(1);
+    if (!pFolder || !pFolder[0]) {
         Message_err(L"フォルダが指定されていません");
-        return 0;
-    }
-    const wchar_t* pFolder = cParam.GetOutput();
-    if (!pFolder) {
-        Message_err(L"フォルダ名が長すぎます %s", cParam.GetParam(1));
         return 0;
     }
 

@@ -16,6 +16,11 @@ using sample_commands::Sjis;
 class CheckScrTest : public sample_commands::SampleCommandsTest
 {
 protected:
+    void SetUp() override
+    {
+        SampleCommandsTest::SetUp();
+        STRING_cpy(s_stGl.m_szBatchDir, Path(L"").c_str());  // ends in a backslash
+    }
     // A module with the folder names given in list order, as Initialize leaves it.
     void Names(CHECKSCR& _cScr, const std::vector<std::wstring>& _vNames)
     {
@@ -142,7 +147,7 @@ TEST_F(CheckScrTest, ScriptLineListsTheFolderAndReportsAtItsEnd)
     EXPECT_EQ(1, s_stGl.m_iErrorCount) << "the name too long for the table";
     cScr.Quit(0);
     EXPECT_EQ(L"ファイル名が長すぎます name_of_16_chars.x\r\n"
-              L"path:" + Path(L"data") + L"  4 files\r\n"
+              L"path:data  4 files\r\n"
               L"C言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n"
               L"\r\n以下のファイルは見つかりません\r\n"
               L"MISSING.BMP\r\n\x3042.BMP\r\n"
@@ -156,7 +161,7 @@ TEST_F(CheckScrTest, ScriptLineListsTheFolderAndReportsAtItsEnd)
     Message_clear();
     EXPECT_EQ(1, cScr.Func(Line(L"b.scr", L"data\\sub -e").c_str()));
     cScr.Quit(1);
-    EXPECT_EQ(L"path:" + Path(L"data\\sub") + L"  2 files\r\n"
+    EXPECT_EQ(L"path:data\\sub  2 files\r\n"
               L"拡張子(ピリオド)のある物のみ判定します\r\n"
               L"\r\n以下のファイルは見つかりません\r\n"
               L"MISSING.BMP\r\n\x3042.BMP\r\n"
@@ -200,10 +205,18 @@ TEST_F(CheckScrTest, BadArgumentsAndUnreadableScriptsAreRefused)
     {
         Message_clear();
         CHECKSCR cScr;
+        const std::wstring strLong(260, L'd');
+        EXPECT_EQ(0, cScr.Func(Line(L"a.scr", strLong).c_str()));
+        cScr.Quit(1);
+        EXPECT_EQ(L"フォルダ名が長すぎます " + strLong + L"\r\n", Log());
+    }
+    {
+        Message_clear();
+        CHECKSCR cScr;
         EXPECT_EQ(0, cScr.Func(Line(L"gone.scr", L"data").c_str()));
         EXPECT_EQ(0, cScr.Func(Line(L"empty.scr", L"data").c_str()));
         cScr.Quit(1);
-        EXPECT_EQ(L"path:" + Path(L"data") + L"  0 files\r\n"
+        EXPECT_EQ(L"path:data  0 files\r\n"
                   L"C言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n",
                   Log())
             << "no script was scanned: no report";
@@ -235,6 +248,24 @@ TEST_F(CheckScrTest, CommentModesRemoveTheirOwnComments)
     }
 }
 
+TEST_F(CheckScrTest, FolderIsTakenFromTheBatchFolderWhereverTheTargetLies)
+{
+    ASSERT_TRUE(m_dir.MakeDir(L"data"));
+    ASSERT_TRUE(m_dir.MakeDir(L"data\\bgm"));
+    ASSERT_TRUE(m_dir.MakeDir(L"scr"));
+    ASSERT_TRUE(m_dir.MakeDir(L"scr\\data"));
+    ASSERT_TRUE(m_dir.Write(L"data\\bgm\\op.wav", "x"));
+    ASSERT_TRUE(m_dir.Write(L"scr\\data\\other.wav", "x"));
+    ASSERT_TRUE(m_dir.Write(L"scr\\a.scr", "f(op)\r\n"));
+    for (const std::wstring& strFolder : {std::wstring(L"data\\bgm"), Path(L"data\\bgm")}) {
+        Message_clear();
+        CHECKSCR cScr;
+        EXPECT_EQ(1, cScr.Func(Line(L"scr\\a.scr", strFolder + L" -s").c_str()));
+        cScr.Quit(1);
+        EXPECT_EQ(L"path:" + strFolder + L"  1 files\r\n結果はソートされます\r\n", Log());
+    }
+}
+
 TEST_F(CheckScrTest, DispatcherRunsTheModule)
 {
     ASSERT_TRUE(m_dir.MakeDir(L"data"));
@@ -242,7 +273,7 @@ TEST_F(CheckScrTest, DispatcherRunsTheModule)
     ASSERT_TRUE(m_dir.Write(L"a.scr", "f(a)\r\n"));
     Exec(L"CHECKSCR", L"data", L"a.scr");
     Command_quit(1);
-    EXPECT_EQ(L"path:" + Path(L"data") + L"  1 files\r\n"
+    EXPECT_EQ(L"path:data  1 files\r\n"
               L"C言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n",
               Log());
 }
