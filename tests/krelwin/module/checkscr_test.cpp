@@ -11,6 +11,19 @@
 
 namespace {
 
+// Bytes that no script holds: every value, unbalanced quotes, comment marks and
+// parentheses, and Shift-JIS lead bytes without their trail bytes.
+std::string HostileBytes()
+{
+    std::string strBytes;
+    unsigned int uSeed = 2024;
+    for (int i = 0; i < 65536; ++i) {
+        uSeed = uSeed * 1103515245u + 12345u;
+        strBytes += static_cast<char>((uSeed >> 16) & 0xFF);
+    }
+    return strBytes + "(\"/*(,[\x81";
+}
+
 using sample_commands::Sjis;
 
 class CheckScrTest : public sample_commands::SampleCommandsTest
@@ -276,6 +289,16 @@ TEST_F(CheckScrTest, DispatcherRunsTheModule)
     EXPECT_EQ(L"path:data  1 files\r\n"
               L"C言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n",
               Log());
+}
+
+TEST_F(CheckScrTest, HostileBytesAreScannedWithinTheText)
+{
+    ASSERT_TRUE(m_dir.MakeDir(L"data"));
+    ASSERT_TRUE(m_dir.Write(L"junk.scr", HostileBytes()));
+    CHECKSCR cModule;
+    EXPECT_EQ(1, cModule.Func(Line(L"junk.scr", L"data -scn").c_str()));
+    cModule.Quit(1);
+    EXPECT_FALSE(Log().empty());
 }
 
 } // namespace

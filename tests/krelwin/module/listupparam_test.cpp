@@ -11,6 +11,19 @@
 
 namespace {
 
+// Bytes that no script holds: every value, unbalanced quotes, comment marks and
+// parentheses, and Shift-JIS lead bytes without their trail bytes.
+std::string HostileBytes()
+{
+    std::string strBytes;
+    unsigned int uSeed = 2024;
+    for (int i = 0; i < 65536; ++i) {
+        uSeed = uSeed * 1103515245u + 12345u;
+        strBytes += static_cast<char>((uSeed >> 16) & 0xFF);
+    }
+    return strBytes + "(\"/*(,[\x81";
+}
+
 using sample_commands::Sjis;
 typedef std::vector<std::wstring> Items;
 
@@ -125,6 +138,15 @@ TEST_F(ListUpParamTest, MissingNameIsAnErrorAndNothingIsPrinted)
     Command_quit(1);
     EXPECT_EQ(L"検索するコマンドが指定されていません\r\n検索するコマンドが指定されていません\r\n", Log());
     EXPECT_EQ(2, s_stGl.m_iErrorCount);
+}
+
+TEST_F(ListUpParamTest, HostileBytesAreScannedWithinTheText)
+{
+    ASSERT_TRUE(m_dir.Write(L"junk.scr", HostileBytes()));
+    LISTUPPARAM cModule;
+    EXPECT_EQ(1, cModule.Func(Line(L"junk.scr", L"A").c_str()));
+    cModule.Quit(1);
+    EXPECT_FALSE(Log().empty());
 }
 
 } // namespace

@@ -13,6 +13,19 @@
 
 namespace {
 
+// Bytes that no script holds: every value, unbalanced quotes, comment marks and
+// parentheses, and Shift-JIS lead bytes without their trail bytes.
+std::string HostileBytes()
+{
+    std::string strBytes;
+    unsigned int uSeed = 2024;
+    for (int i = 0; i < 65536; ++i) {
+        uSeed = uSeed * 1103515245u + 12345u;
+        strBytes += static_cast<char>((uSeed >> 16) & 0xFF);
+    }
+    return strBytes + "(\"/*(,[\x81";
+}
+
 using sample_commands::Sjis;
 typedef std::vector<std::wstring> Words;
 
@@ -146,6 +159,15 @@ TEST_F(ListUpScrTest, DISABLED_Benchmark)
                 1000.0 * (liScanned.QuadPart - liStart.QuadPart) / liFreq.QuadPart,
                 1000.0 * (liEnd.QuadPart - liScanned.QuadPart) / liFreq.QuadPart);
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+TEST_F(ListUpScrTest, HostileBytesAreScannedWithinTheText)
+{
+    ASSERT_TRUE(m_dir.Write(L"junk.scr", HostileBytes()));
+    LISTUPSCR cModule;
+    EXPECT_EQ(1, cModule.Func(Line(L"junk.scr", L"").c_str()));
+    cModule.Quit(1);
+    EXPECT_FALSE(Log().empty());
 }
 
 } // namespace
