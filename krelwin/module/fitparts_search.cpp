@@ -92,10 +92,12 @@ FITPARTS_RESULT FITPARTS_SearchPlain(const FITPARTS_IMAGE& _stBase, const FITPAR
 // no more than s + (N - j)(1 + h): once that bound cannot beat what the place must beat, the
 // place is dropped.
 //
-// Two steps. First the first place where every non-transparent pixel matches exactly is
-// looked for: its score is the total, so the search ends there at the latest, and an earlier
-// place matters only when it reaches the total too. Without such a place every place is
-// scored in order, dropped once it cannot beat the best score so far.
+// First the first place where every non-transparent pixel matches exactly is looked for:
+// its score is the total, so the search ends there at the latest, and an earlier place
+// matters only when it reaches the total too. Without such a place, the place that scores
+// best on a sample of the pixels is scored whole: the winner scores at least that much. Then
+// every place is scored in order, dropped once it can reach neither that score nor more than
+// the best so far.
 FITPARTS_RESULT FITPARTS_Search(const FITPARTS_IMAGE& _stBase, const FITPARTS_IMAGE& _stPart,
                                 uint32_t _uTransparent, int _iPrune, int _iThreshold)
 {
@@ -147,25 +149,47 @@ FITPARTS_RESULT FITPARTS_Search(const FITPARTS_IMAGE& _stBase, const FITPARTS_IM
         }
     }
 
-    // Step 2: the places in order (up to the exact one), each dropped once its bound falls
-    // below what it must reach: the total before an exact place, else above the best so far.
-    const long long llEnd = llExact >= 0 ? llExact + 1 : static_cast<long long>(iNx) * iNy;
+    // Without one, a place scored on a sample of the pixels gives a score to beat: the first
+    // place with the highest score can score no less than it.
     const float fTotal = stResult.fTotal;
+    double dNeed = fTotal;
+    if (llExact < 0) {
+        const int iEvery = iN / 64 > 1 ? iN / 64 : 1;
+        float fSampleBest = -1;
+        long long llCandidate = 0;
+        for (int y0 = 0; y0 < iNy; ++y0) {
+            for (int x0 = 0; x0 < iNx; ++x0) {
+                const uint32_t* pAt = pBase + static_cast<size_t>(y0) * iBaseWidth + x0;
+                float fSample = 0;
+                for (int j = 0; j < iN; j += iEvery) fSample += fit_score(pValue[j], pAt[pOffset[j]]);
+                if (fSample > fSampleBest) {
+                    fSampleBest = fSample;
+                    llCandidate = static_cast<long long>(y0) * iNx + x0;
+                }
+            }
+        }
+        const uint32_t* pAt = pBase + static_cast<size_t>(llCandidate / iNx) * iBaseWidth + llCandidate % iNx;
+        float fScore = 0;
+        for (int j = 0; j < iN; ++j) fScore += fit_score(pValue[j], pAt[pOffset[j]]);
+        if (fScore < fTotal) dNeed = fScore;
+    }
+
+    // Step 2: the places in order (up to the exact one), each dropped once its bound falls
+    // below what it must reach (the total before an exact place, else the candidate's score)
+    // or no longer beats the best so far. As s - j * step against two limits.
+    const long long llEnd = llExact >= 0 ? llExact + 1 : static_cast<long long>(iNx) * iNy;
+    const double dLimitNeed = dNeed - iN * dStep - dSlack;
+    double dLimitBest = -iN * dStep - dSlack;
     for (long long llPos = 0; llPos < llEnd; ++llPos) {
         const int y0 = static_cast<int>(llPos / iNx), x0 = static_cast<int>(llPos % iNx);
         const uint32_t* pAt = pBase + static_cast<size_t>(y0) * iBaseWidth + x0;
         float fScore = 0;
         bool bDropped = false;
         if (llPos != llExact) {
-            // Dropped when s + (N - j) * step + slack < need (before an exact place) or
-            // <= best (without one): as s - j * step against a limit.
-            const bool bStrict = llExact >= 0;
-            const double dNeed = bStrict ? static_cast<double>(fTotal) : static_cast<double>(stResult.fBest);
-            const double dLimit = dNeed - iN * dStep - dSlack;
             for (int j = 0; j < iN; ++j) {
                 fScore += fit_score(pValue[j], pAt[pOffset[j]]);
                 const double dLow = static_cast<double>(fScore) - (j + 1) * dStep;
-                if (bStrict ? dLow < dLimit : dLow <= dLimit) {
+                if (dLow < dLimitNeed || dLow <= dLimitBest) {
                     bDropped = true;
                     break;
                 }
@@ -179,6 +203,7 @@ FITPARTS_RESULT FITPARTS_Search(const FITPARTS_IMAGE& _stBase, const FITPARTS_IM
             stResult.iX = x0;
             stResult.iY = y0;
             if (stResult.fBest >= fTotal) return stResult;
+            dLimitBest = static_cast<double>(fScore) - iN * dStep - dSlack;
         }
     }
     return stResult;

@@ -43,11 +43,11 @@ TEST(FitPartsSearch, LeavingPlacesOutGivesThePlainResult) {
     Lcg rng = {12345};
     const uint32_t aPalette[] = {0xFF000000u, 0xFF102030u, 0xFF112030u, 0xFFFFFFFFu, 0xFF808080u, 0x00808080u};
     int iExact = 0;
-    for (int iCase = 0; iCase < 400; ++iCase) {
+    for (int iCase = 0; iCase < 600; ++iCase) {
         SCOPED_TRACE(iCase);
         Picture base;
-        base.w = 4 + static_cast<int>(rng.Next() % 28);
-        base.h = 4 + static_cast<int>(rng.Next() % 20);
+        base.w = 4 + static_cast<int>(rng.Next() % 60);
+        base.h = 4 + static_cast<int>(rng.Next() % 40);
         const int iColours = 2 + static_cast<int>(rng.Next() % 5);
         const bool bNoise = rng.Next() % 2;
         for (int i = 0; i < base.w * base.h; ++i)
@@ -60,6 +60,9 @@ TEST(FitPartsSearch, LeavingPlacesOutGivesThePlainResult) {
         // Some parts edited (no exact place), some with transparent pixels.
         const int iEdits = static_cast<int>(rng.Next() % 4);
         for (int e = 0; e < iEdits; ++e) part.v[rng.Next() % part.v.size()] ^= 0x00010300u;
+        // And some that are not from the base at all.
+        if (rng.Next() % 6 == 0)
+            for (uint32_t& u : part.v) u = 0xFF000000u | (rng.Next() & 0xFFFFFF);
         const uint32_t uTransparent = (rng.Next() % 3 == 0) ? part.v[0] : base.v[0];
         const int iPrune = static_cast<int>(rng.Next() % 2);
         const int iThreshold = (rng.Next() % 4 == 0) ? 100 : 80;
