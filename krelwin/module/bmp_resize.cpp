@@ -3,8 +3,8 @@
 #include <climits>
 
 #include "kelto/files/win32/file.h"
-#include "kelto/files/win32/fileload.h"
 #include "kelto/graphics/bmp.h"
+#include "kelto/graphics/bmp_read.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
 #include "krelwin/main/message.h"
@@ -101,16 +101,13 @@ int BMP_RESIZE::Func(const wchar_t* _pParam)
     if (!pTarget) return 0;
 
     unsigned char* pData = 0;
-    const int iSize = MEM_TargetRead(&pData, pTarget);
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        return 0;
-    }
-    m_iActive = 1;
+    int iSize = 0;
     BMP_INFO stSrc;
     // The headers are checked against the file's size: a short or lying file is no bitmap.
-    if (BMP_Check(pData, iSize, &stSrc) != 1) {
-        MEM_free(&pData);
+    const int iRead = BMP_ReadFile(pTarget, &pData, &iSize, &stSrc);
+    if (iRead == 0) return 0;
+    m_iActive = 1;
+    if (iRead != 1) {
         Message_err(L"ビットマップでないファイル");
         return 0;
     }

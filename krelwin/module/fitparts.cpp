@@ -6,6 +6,7 @@
 #include "kelto/files/win32/file.h"
 #include "kelto/files/win32/fileload.h"
 #include "kelto/graphics/bmp.h"
+#include "kelto/graphics/bmp_read.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/moji.h"
 #include "kelto/string/string.h"
@@ -18,44 +19,39 @@ MODULE_DEFINE_CREATOR(FITPARTS)
 
 namespace {
 
-// A 32-bit copy of an image file; false (with the reason logged when _bReport) when the
-// file cannot be read or is no bitmap. The block is released with delete[].
-bool fit_read32(const wchar_t* _pPath, const wchar_t* _pName, void** _ppOut, bool _bReport)
+// An image file read and checked; false, with the reason logged, when it cannot be read or
+// is no bitmap. The block is released with MEM_free.
+bool fit_read(const wchar_t* _pPath, const wchar_t* _pName, unsigned char** _ppData, int* _pSize, BMP_INFO* _pInfo)
+{
+    const int iRead = BMP_ReadFile(_pPath, _ppData, _pSize, _pInfo);
+    if (iRead == 1) return true;
+    if (iRead == -2) Message_err(L"ビットマップでないファイル %s", _pName);
+    else Message_err(L"%s not read", _pName);
+    return false;
+}
+
+// A 32-bit copy of an image file, or false (nothing logged: the list reading did). The
+// block is released with delete[].
+bool fit_read32(const wchar_t* _pPath, void** _ppOut)
 {
     *_ppOut = 0;
     unsigned char* pData = 0;
-    const int iSize = _pPath[0] ? MEM_TargetRead(&pData, _pPath) : 0;
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        if (_bReport) Message_err(L"%s not read", _pName);
-        return false;
-    }
+    int iSize = 0;
+    BMP_INFO stInfo;
+    if (BMP_ReadFile(_pPath, &pData, &iSize, &stInfo) != 1) return false;
     const int iNew = BMP_To32(pData, iSize, _ppOut);
     MEM_free(&pData);
-    if (iNew <= 0) {
-        if (_bReport) Message_err(L"ビットマップでないファイル %s", _pName);
-        return false;
-    }
-    return true;
+    return iNew > 0;
 }
 
-// The size of an image file (its headers checked against the file); false as above.
+// The size of an image file; false, with the reason logged, as fit_read.
 bool fit_size(const wchar_t* _pPath, const wchar_t* _pName, int* _pW, int* _pH)
 {
     unsigned char* pData = 0;
-    const int iSize = _pPath[0] ? MEM_TargetRead(&pData, _pPath) : 0;
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        Message_err(L"%s not read", _pName);
-        return false;
-    }
+    int iSize = 0;
     BMP_INFO stInfo;
-    const int iOk = BMP_Check(pData, iSize, &stInfo);
+    if (!fit_read(_pPath, _pName, &pData, &iSize, &stInfo)) return false;
     MEM_free(&pData);
-    if (iOk != 1) {
-        Message_err(L"ビットマップでないファイル %s", _pName);
-        return false;
-    }
     *_pW = stInfo.iWidth;
     *_pH = stInfo.iHeight;
     return true;
@@ -261,8 +257,8 @@ int FITPARTS::locate(const wchar_t* _pBase, const wchar_t* _pPart, int* _pX, int
 {
     void* pBase = 0;
     void* pPart = 0;
-    if (!fit_read32(path1(_pBase), _pBase, &pBase, false)) return 0;
-    if (!fit_read32(path1(_pPart), _pPart, &pPart, false)) {
+    if (!fit_read32(path1(_pBase), &pBase)) return 0;
+    if (!fit_read32(path1(_pPart), &pPart)) {
         delete[] static_cast<unsigned char*>(pBase);
         return 0;
     }
@@ -311,12 +307,12 @@ int FITPARTS::locate(const wchar_t* _pBase, const wchar_t* _pPart, int* _pX, int
 int FITPARTS::paste(const wchar_t* _pOutput, const wchar_t* _pBase, const wchar_t* _pPart, int _iX, int _iY)
 {
     void* pBase = 0;
-    if (!fit_read32(path1(_pBase), _pBase, &pBase, false)) return 0;
+    if (!fit_read32(path1(_pBase), &pBase)) return 0;
     const BMP_INFO stBase = BMP_GetInfo(pBase);
     if (_pPart && _pPart[0]) {
         void* pPart = 0;
         // Without its part the base would be written as if pasted: nothing is written.
-        if (!fit_read32(path1(_pPart), _pPart, &pPart, false)) {
+        if (!fit_read32(path1(_pPart), &pPart)) {
             delete[] static_cast<unsigned char*>(pBase);
             return 0;
         }
@@ -344,19 +340,9 @@ int FITPARTS::scalePart(int _iIndex)
     if (_iIndex < 0 || _iIndex >= m_iCount) return 0;
     FITPARTS_RECORD& rRecord = m_aRecord[_iIndex];
     unsigned char* pData = 0;
-    const wchar_t* pPath = path2(rRecord.szOutput);
-    const int iSize = pPath[0] ? MEM_TargetRead(&pData, pPath) : 0;
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        Message_err(L"%s not read", rRecord.szOutput);
-        return 0;
-    }
+    int iSize = 0;
     BMP_INFO stImage;
-    if (BMP_Check(pData, iSize, &stImage) != 1) {
-        MEM_free(&pData);
-        Message_err(L"ビットマップでないファイル %s", rRecord.szOutput);
-        return 0;
-    }
+    if (!fit_read(path2(rRecord.szOutput), rRecord.szOutput, &pData, &iSize, &stImage)) return 0;
     if (!rRecord.szPart[0]) {
         const int iWritten = Write_OutFile(path1(rRecord.szBase), pData, iSize);
         MEM_free(&pData);
@@ -466,12 +452,12 @@ int FITPARTS::writeList(const wchar_t* _pListPath)
     return 1;
 }
 
-int FITPARTS::Func(const wchar_t* _pParam)
+int FITPARTS::startList(const wchar_t* _pParam, int _iReverse, wchar_t* _pListPath)
 {
     CKvlParam cParam(_pParam);
     const wchar_t* pList = cParam.GetTarget();
-    if (m_iActive) return 1;
-    if (!pList) return 0;
+    if (m_iActive) return -1;
+    if (!pList || STRING_len(pList) >= FILE_PATH_LENGTH) return 0;
     unsigned char* pData = 0;
     const int iSize = MEM_TargetRead(&pData, pList);
     if (!pData || iSize <= 0) {
@@ -479,13 +465,22 @@ int FITPARTS::Func(const wchar_t* _pParam)
         return 0;
     }
     m_iActive = 1;
+    STRING_cpy(_pListPath, pList);
     const wchar_t* pOutput = cParam.GetParam(2);
     if (pOutput && pOutput[0] == L'"') ++pOutput;
     SetFolders(cParam.GetOutput(), pOutput);
 
     Message_win(L"searching...");
-    readList(reinterpret_cast<const char*>(pData), iSize, 0);
+    readList(reinterpret_cast<const char*>(pData), iSize, _iReverse);
     MEM_free(&pData);
+    return 1;
+}
+
+int FITPARTS::Func(const wchar_t* _pParam)
+{
+    wchar_t szList[FILE_PATH_LENGTH];
+    const int iStart = startList(_pParam, 0, szList);
+    if (iStart <= 0) return iStart < 0 ? 1 : 0;
     Message_win(L"fiting");
 
     m_iLastWidth = 0;
@@ -503,7 +498,6 @@ int FITPARTS::Func(const wchar_t* _pParam)
             Message_info(L"%s  already printing.", r.szBase);
             continue;
         }
-        // The base name and the part name live in the record; path1 reuses one buffer.
         const int iPercent = locate(r.szBase, r.szPart, &iX, &iY, 1, 80);
         // A part found exactly is written with its base: the base alone is not.
         if (iPercent == 100) m_aRecord[iCurrent].szOutput[0] = 0;
@@ -516,34 +510,19 @@ int FITPARTS::Func(const wchar_t* _pParam)
         const FITPARTS_RECORD& r = m_aRecord[i];
         if (r.szOutput[0]) paste(r.szOutput, r.szBase, r.szPart, r.iX, r.iY);
     }
-    writeList(pList);
+    writeList(szList);
     return 1;
 }
 
 int FITPARTS::FuncRev(const wchar_t* _pParam)
 {
-    CKvlParam cParam(_pParam);
-    const wchar_t* pList = cParam.GetTarget();
-    if (m_iActive) return 1;
-    if (!pList) return 0;
-    unsigned char* pData = 0;
-    const int iSize = MEM_TargetRead(&pData, pList);
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        return 0;
-    }
-    m_iActive = 1;
-    const wchar_t* pOutput = cParam.GetParam(2);
-    if (pOutput && pOutput[0] == L'"') ++pOutput;
-    SetFolders(cParam.GetOutput(), pOutput);
-
-    Message_win(L"searching...");
-    readList(reinterpret_cast<const char*>(pData), iSize, 1);
-    MEM_free(&pData);
+    wchar_t szList[FILE_PATH_LENGTH];
+    const int iStart = startList(_pParam, 1, szList);
+    if (iStart <= 0) return iStart < 0 ? 1 : 0;
     Message_win(L"outing");
     for (int i = 0; i < m_iCount; ++i) {
         if (m_aRecord[i].szOutput[0]) scalePart(i);
     }
-    writeList(pList);
+    writeList(szList);
     return 1;
 }

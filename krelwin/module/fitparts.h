@@ -63,6 +63,9 @@ public:
     std::wstring MakeListText() const;
 
 private:
+    // Steps shared by both commands: reads the list (its path into _pListPath) with the
+    // folders of the parameter line. 1 read, 0 unreadable, -1 a list was handled already.
+    int startList(const wchar_t* _pParam, int _iReverse, wchar_t* _pListPath);
     const wchar_t* joinPath(const wchar_t* _pFolder, const wchar_t* _pName);
     void applyField(FITPARTS_RECORD& _rRecord, int _iColumn, const char* _pField, int _iLength, int _iReverse,
                     int _iLine);

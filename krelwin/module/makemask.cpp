@@ -4,8 +4,8 @@
 #include <new>
 
 #include "kelto/files/win32/file.h"
-#include "kelto/files/win32/fileload.h"
 #include "kelto/graphics/bmp.h"
+#include "kelto/graphics/bmp_read.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
 #include "krelwin/main/message.h"
@@ -71,15 +71,12 @@ int MAKEMASK::Func(const wchar_t* _pParam)
     const wchar_t* pTarget = cParam.GetTarget();
     if (!pTarget) return 0;
     unsigned char* pData = 0;
-    const int iSize = MEM_TargetRead(&pData, pTarget);
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        return 0;
-    }
+    int iSize = 0;
     BMP_INFO stInfo;
-    // Headers are checked against the file's size: a short or lying file is no bitmap.
-    if (BMP_Check(pData, iSize, &stInfo) != 1) {
-        MEM_free(&pData);
+    // The headers are checked against the file's size: a short or lying file is no bitmap.
+    const int iRead = BMP_ReadFile(pTarget, &pData, &iSize, &stInfo);
+    if (iRead == 0) return 0;
+    if (iRead != 1) {
         Message_err(L"ビットマップでないファイル %s", Get_FileName(pTarget));
         return 0;
     }
