@@ -30,18 +30,18 @@ bool fit_read(const wchar_t* _pPath, const wchar_t* _pName, unsigned char** _ppD
     return false;
 }
 
-// A 32-bit copy of an image file, or false (nothing logged: the list reading did). The
-// block is released with delete[].
-bool fit_read32(const wchar_t* _pPath, void** _ppOut)
+// A 32-bit copy of an image file: its size, or 0 (nothing logged: the list reading did).
+// The block is released with delete[].
+int fit_read32(const wchar_t* _pPath, void** _ppOut)
 {
     *_ppOut = 0;
     unsigned char* pData = 0;
     int iSize = 0;
     BMP_INFO stInfo;
-    if (BMP_ReadFile(_pPath, &pData, &iSize, &stInfo) != 1) return false;
+    if (BMP_ReadFile(_pPath, &pData, &iSize, &stInfo) != 1) return 0;
     const int iNew = BMP_To32(pData, iSize, _ppOut);
     MEM_free(&pData);
-    return iNew > 0;
+    return iNew > 0 ? iNew : 0;
 }
 
 // The size of an image file; false, with the reason logged, as fit_read.
@@ -69,12 +69,6 @@ void fit_pixels(void* _pBlock, std::vector<uint32_t>* _pOut, FITPARTS_IMAGE* _pI
     _pImage->pPixel = _pOut->data();
     _pImage->iWidth = stInfo.iWidth;
     _pImage->iHeight = stInfo.iHeight;
-}
-
-int fit_size(void* _pBlock)
-{
-    const unsigned char* p = static_cast<const unsigned char*>(_pBlock);
-    return static_cast<int>(p[2] | p[3] << 8 | p[4] << 16 | static_cast<unsigned>(p[5]) << 24);
 }
 
 void fit_resetRecord(FITPARTS_RECORD& _rRecord)
@@ -307,7 +301,8 @@ int FITPARTS::locate(const wchar_t* _pBase, const wchar_t* _pPart, int* _pX, int
 int FITPARTS::paste(const wchar_t* _pOutput, const wchar_t* _pBase, const wchar_t* _pPart, int _iX, int _iY)
 {
     void* pBase = 0;
-    if (!fit_read32(path1(_pBase), &pBase)) return 0;
+    const int iBaseSize = fit_read32(path1(_pBase), &pBase);
+    if (!iBaseSize) return 0;
     const BMP_INFO stBase = BMP_GetInfo(pBase);
     if (_pPart && _pPart[0]) {
         void* pPart = 0;
@@ -330,7 +325,7 @@ int FITPARTS::paste(const wchar_t* _pOutput, const wchar_t* _pBase, const wchar_
         }
         delete[] static_cast<unsigned char*>(pPart);
     }
-    const int iWritten = Write_OutFile(path2(_pOutput), pBase, fit_size(pBase));
+    const int iWritten = Write_OutFile(path2(_pOutput), pBase, iBaseSize);
     delete[] static_cast<unsigned char*>(pBase);
     return iWritten > 0 ? 1 : 0;
 }
