@@ -74,7 +74,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     &Module_new_LISTUPPARAM,  // MODULE_LISTUPPARAM
     &Module_new_LISTSORT,  // MODULE_LISTSORT
     Module_new_FILECHECK,  // MODULE_FILECHECK
-    0,  // MODULE_FITPARTS
+    Module_new_FITPARTS,  // MODULE_FITPARTS
     &Module_new_DUMP,  // MODULE_DUMP
     &Module_new_LISTUPSCR,  // MODULE_LISTUPSCR
     &Module_new_CHECKSCR,  // MODULE_CHECKSCR
@@ -86,7 +86,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     &Module_new_RLSPRESS,  // MODULE_RLSPRESS
     &Module_new_SMPL_D2PACK,  // MODULE_SMPL_D2PACK
     &Module_new_SMPL_D2ATEX,  // MODULE_SMPL_D2ATEX
-    0,  // MODULE_MAKEMASK
+    Module_new_MAKEMASK,  // MODULE_MAKEMASK
     0,  // MODULE_XLS2CSV
     Module_new_INITSAMPLE,  // MODULE_INITSAMPLE
     0,  // MODULE_CHECKEXCEL
@@ -95,7 +95,7 @@ MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
 };
 
 // The static BMP_RESIZE object's accessor, once built.
-CModule* (*s_pStaticResize)() = 0;
+CModule* (*s_pStaticResize)() = Module_static_BMP_RESIZE;
 
 // The plain command functions, once built (Command_delete, Command_delrem, Command_zen2han).
 COMMAND_FUNCTION s_pDelete = Command_delete;

@@ -195,9 +195,9 @@ TEST_F(DispatchTest, SharedObjectsServeTheirCommands)
 
 TEST_F(DispatchTest, NamesWithoutABuiltHandlerAreReportedNotCounted)
 {
-    // Reserved names, a module not built in yet, the static object, the plain functions.
+    // Reserved names, a module not built in yet, the plain functions.
     const wchar_t* names[] = {L"KINSOKU", L"RENEWFILES", L"D2ARC", L"UTTER_SCR", L"CHECKTXT",
-                              L"BMP_RESIZE", L"DEL", L"DELREM", L"ZEN2HAN"};
+                              L"DEL", L"DELREM", L"ZEN2HAN"};
     for (const wchar_t* name : names) {
         for (int f = 0; f < 4; ++f) Command_exec(Line(name, L"x"), L"C:\\a.txt");
         EXPECT_EQ(Count(Log(), std::wstring(name) + L" この機能は組み込まれていません\r\n"), 4u)

@@ -1,0 +1,330 @@
+// FITPARTS and FITPARTS_REV in process: list reading, the search over image files, the
+// pasted outputs, the cut parts and the list written back.
+#include "krelwin/module/fitparts.h"
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "krelwin/main/output.h"
+#include "krelwin/module/function_base.h"
+#include "tests/krelwin/main/engine_fixture.h"
+#include "tests/support/bmpfile.h"
+
+namespace {
+
+// A colour value r | g << 8 | b << 16 as a 32-bit image stores it (b, g, r, 0xFF).
+uint32_t Stored(uint32_t _uColour) {
+    return ((_uColour >> 16) & 0xFF) | (_uColour & 0xFF00) | ((_uColour & 0xFF) << 16) | 0xFF000000u;
+}
+
+uint32_t NoiseColour(int _iX, int _iY) {
+    uint32_t u = static_cast<uint32_t>(_iX * 73856093 ^ _iY * 19349663) * 2654435761u;
+    return (u ^ (u >> 13)) & 0xFFFFFF;
+}
+
+// A 24-bit picture of the colour function.
+std::string Picture24(int _iW, int _iH, const bmpfile::PixelFn& _colour) {
+    bmpfile::Spec sp;
+    sp.width = _iW;
+    sp.height = _iH;
+    sp.bits = 24;
+    sp.pixel = _colour;
+    return bmpfile::Make(sp);
+}
+
+// The 32-bit file FITPARTS writes for a picture of that colour function.
+std::string Picture32(int _iW, int _iH, const bmpfile::PixelFn& _colour) {
+    bmpfile::Spec sp;
+    sp.width = _iW;
+    sp.height = _iH;
+    sp.bits = 32;
+    sp.pixel = [_colour](int x, int y) { return Stored(_colour(x, y)); };
+    return bmpfile::Make(sp);
+}
+
+bmpfile::PixelFn Shifted(const bmpfile::PixelFn& _f, int _iX, int _iY) {
+    return [_f, _iX, _iY](int x, int y) { return _f(x + _iX, y + _iY); };
+}
+
+int AnswerYes(const wchar_t*) { return OUTPUT_ANSWER_YES; }
+
+class FitPartsTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        m_pOldAsk = Output_setAsk(AnswerYes);
+        m_pFit.reset(new FITPARTS);
+        ASSERT_TRUE(m_dir.MakeDir(L"img"));
+        ASSERT_TRUE(m_dir.MakeDir(L"out"));
+    }
+    void TearDown() override {
+        m_pFit.reset();
+        Output_setAsk(m_pOldAsk);
+        Module_releaseAll();
+        EngineTest::TearDown();
+    }
+    std::wstring Line() const { return L"\"" + m_dir.Path(L"list.txt") + L"\" img " + m_dir.Path(L"out"); }
+    int Fit() {
+        const int i = m_pFit->Func(Line().c_str());
+        m_pFit->Quit(0);
+        return i;
+    }
+    int Rev() {
+        const int i = m_pFit->FuncRev(Line().c_str());
+        m_pFit->Quit(0);
+        return i;
+    }
+    // Records read in the FITPARTS_REV way (no image is read).
+    int Read(const std::string& _strList, int _iReverse = 1) {
+        return m_pFit->readList(_strList.data(), static_cast<int>(_strList.size()), _iReverse);
+    }
+    std::unique_ptr<FITPARTS> m_pFit;
+    OUTPUT_ASK m_pOldAsk = nullptr;
+};
+
+TEST_F(FitPartsTest, ListLinesColumnsAndLineEnds) {
+    struct Rec {
+        const wchar_t *pBase, *pPart, *pOut;
+        int iW, iH, iX, iY;
+    };
+    struct Case {
+        const char* pName;
+        std::string strList;
+        std::vector<Rec> vRec;
+    };
+    const Case aCase[] = {
+        {"base then part", "base.bmp\r\n\tpart.bmp\r\n",
+         {{L"base.bmp", L"", L"", 0, 0, -1, -1}, {L"base.bmp", L"part.bmp", L"", 0, 0, -1, -1}}},
+        {"last line without a line end", "a\r\n\tb\t\t3\t4\t5\t6",
+         {{L"a", L"", L"", 0, 0, -1, -1}, {L"a", L"b", L"", 3, 4, 5, 6}}},
+        {"LF LF is one line end", "a\n\nb\n", {{L"a", L"", L"", 0, 0, -1, -1}, {L"b", L"", L"", 0, 0, -1, -1}}},
+        {"CR CR is two", "a\r\rb\r",
+         {{L"a", L"", L"", 0, 0, -1, -1}, {L"", L"", L"", 0, 0, -1, -1}, {L"b", L"", L"", 0, 0, -1, -1}}},
+        {"commas, hexadecimal, ignored columns", "a,b,c,1,2,0x10,17,9,9,zz\r\n",
+         {{L"a", L"b", L"c", 1, 2, 16, 17}}},
+        {"empty columns stay unset", ",,o.bmp,,7\r\n", {{L"", L"", L"o.bmp", 0, 7, -1, -1}}},
+        {"a part line keeps the base above it", "x\r\n\tp\r\n\r\n\tq\r\ny\t\r\n\tr",
+         {{L"x", L"", L"", 0, 0, -1, -1},
+          {L"x", L"p", L"", 0, 0, -1, -1},
+          {L"", L"", L"", 0, 0, -1, -1},
+          {L"x", L"q", L"", 0, 0, -1, -1},
+          {L"y", L"", L"", 0, 0, -1, -1},
+          {L"y", L"r", L"", 0, 0, -1, -1}}},
+        {"nothing", "", {}},
+        {"one empty line", "\r\n", {{L"", L"", L"", 0, 0, -1, -1}}},
+        {"a lone separator", "\t", {{L"", L"", L"", 0, 0, -1, -1}}},
+    };
+    for (const Case& c : aCase) {
+        SCOPED_TRACE(c.pName);
+        ASSERT_EQ(static_cast<int>(c.vRec.size()), Read(c.strList));
+        for (size_t i = 0; i < c.vRec.size(); ++i) {
+            const FITPARTS_RECORD& r = m_pFit->GetRecord(static_cast<int>(i));
+            const Rec& w = c.vRec[i];
+            EXPECT_EQ(std::wstring(w.pBase), r.szBase) << i;
+            EXPECT_EQ(std::wstring(w.pPart), r.szPart) << i;
+            EXPECT_EQ(std::wstring(w.pOut), r.szOutput) << i;
+            EXPECT_EQ(w.iW, r.iWidth) << i;
+            EXPECT_EQ(w.iH, r.iHeight) << i;
+            EXPECT_EQ(w.iX, r.iX) << i;
+            EXPECT_EQ(w.iY, r.iY) << i;
+        }
+    }
+    EXPECT_EQ(L"", Log());
+}
+
+TEST_F(FitPartsTest, ReadingForTheSearchTakesImageSizesAndDefaultOutputs) {
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(8, 6, NoiseColour)));
+    std::string strCut = Picture24(5, 5, NoiseColour);
+    ASSERT_TRUE(m_dir.Write(L"img\\cut.bmp", strCut.substr(0, strCut.size() - 10)));
+    m_pFit->SetFolders(m_dir.Path(L"img").c_str(), L"");
+    ASSERT_EQ(4, Read("base.bmp\t\t\t1\t2\r\n\tpart.bmp\r\n\tgone.bmp\r\n\tcut.bmp\r\n", 0));
+    const FITPARTS_RECORD& b = m_pFit->GetRecord(0);
+    EXPECT_EQ(std::wstring(L"base.bmp"), b.szOutput);
+    EXPECT_EQ(40, b.iWidth) << "columns 3 and 4 are not read for the search";
+    EXPECT_EQ(30, b.iHeight);
+    const FITPARTS_RECORD& p = m_pFit->GetRecord(1);
+    EXPECT_EQ(std::wstring(L"base.bmp"), p.szBase);
+    EXPECT_EQ(std::wstring(L"part.bmp"), p.szOutput);
+    EXPECT_EQ(8, p.iWidth);
+    EXPECT_EQ(6, p.iHeight);
+    // An unreadable part keeps the base name its own line gave: none.
+    EXPECT_EQ(std::wstring(L""), m_pFit->GetRecord(2).szBase);
+    EXPECT_EQ(std::wstring(L"gone.bmp"), m_pFit->GetRecord(2).szOutput);
+    EXPECT_EQ(0, m_pFit->GetRecord(2).iWidth);
+    EXPECT_EQ(std::wstring(L""), m_pFit->GetRecord(3).szBase);
+    EXPECT_EQ(L"gone.bmp not read\r\nビットマップでないファイル cut.bmp\r\n", Log());
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+}
+
+TEST_F(FitPartsTest, ExactPartIsFoundAndWrittenWithItsBaseOnly) {
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(8, 6, Shifted(NoiseColour, 12, 7))));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tpart.bmp\r\n"));
+    EXPECT_EQ(1, Fit());
+    EXPECT_EQ(L"searching...\r\nfiting\r\npart.bmp 12,7  (48:48)100%\r\nouting\r\n", Log());
+    EXPECT_EQ(Picture32(40, 30, NoiseColour), m_dir.Read(L"out\\part.bmp"));
+    EXPECT_FALSE(m_dir.IsFile(L"out\\base.bmp")) << "the base is not written on its own";
+    EXPECT_EQ("base.bmp\t\t\t40\t30\r\n\tpart.bmp\tpart.bmp\t8\t6\t12\t7\r\n", m_dir.Read(L"list.txt"));
+    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+TEST_F(FitPartsTest, ASecondPartOfTheSameSizeIsTriedFirstAtThePreviousPlace) {
+    // Two base pixels black, so that white part pixels there score 0.
+    const bmpfile::PixelFn base = [](int x, int y) { return (y == 7 && (x == 12 || x == 13)) ? 0u : NoiseColour(x, y) | 1u; };
+    const bmpfile::PixelFn part2 = [base](int x, int y) { return (y == 0 && x < 2) ? 0xFFFFFFu : base(x + 12, y + 7); };
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, base)));
+    ASSERT_TRUE(m_dir.Write(L"img\\p1.bmp", Picture24(8, 6, Shifted(base, 12, 7))));
+    ASSERT_TRUE(m_dir.Write(L"img\\p2.bmp", Picture24(8, 6, part2)));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tp1.bmp\r\n\tp2.bmp\r\n"));
+    EXPECT_EQ(1, Fit());
+    // 46 of 48 pixels match: 95 % without a full search.
+    EXPECT_EQ(L"searching...\r\nfiting\r\np1.bmp 12,7  (48:48)100%\r\np2.bmp  95%\r\nouting\r\n", Log());
+    EXPECT_EQ("base.bmp\t\t\t40\t30\r\n\tp1.bmp\tp1.bmp\t8\t6\t12\t7\r\n\tp2.bmp\tp2.bmp\t8\t6\t12\t7\r\n",
+              m_dir.Read(L"list.txt"));
+    const bmpfile::PixelFn pasted = [base](int x, int y) { return (y == 7 && (x == 12 || x == 13)) ? 0xFFFFFFu : base(x, y); };
+    EXPECT_EQ(Picture32(40, 30, pasted), m_dir.Read(L"out\\p2.bmp"));
+}
+
+TEST_F(FitPartsTest, PlacedRecordsAreNotSearchedButWrittenAgain) {
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 20, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(2, 2, [](int, int) { return 0x0000FFu; })));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tpart.bmp\tp_out.bmp\t0\t0\t3\t4\r\n"));
+    EXPECT_EQ(1, Fit());
+    EXPECT_EQ(L"searching...\r\nfiting\r\nbase.bmp  already printing.\r\nouting\r\n", Log());
+    EXPECT_EQ(Picture32(20, 20, NoiseColour), m_dir.Read(L"out\\base.bmp"));
+    const bmpfile::PixelFn pasted = [](int x, int y) {
+        return (x >= 3 && x < 5 && y >= 4 && y < 6) ? 0x0000FFu : NoiseColour(x, y);
+    };
+    EXPECT_EQ(Picture32(20, 20, pasted), m_dir.Read(L"out\\p_out.bmp"));
+    EXPECT_EQ("base.bmp\t\tbase.bmp\t20\t20\r\n\tpart.bmp\tp_out.bmp\t2\t2\t3\t4\r\n", m_dir.Read(L"list.txt"));
+}
+
+TEST_F(FitPartsTest, TransparentPixelsAreNeitherComparedNorPasted) {
+    // The base's top-left colour marks transparent pixels; the part has some where the base differs.
+    const uint32_t uKey = NoiseColour(0, 0);
+    const bmpfile::PixelFn part = [uKey](int x, int y) { return ((x + y) % 3 == 0) ? uKey : NoiseColour(x + 9, y + 4); };
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(30, 20, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(6, 6, part)));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tpart.bmp\r\n"));
+    EXPECT_EQ(1, Fit());
+    EXPECT_EQ(L"searching...\r\nfiting\r\npart.bmp 9,4  (24:24)100%\r\nouting\r\n", Log());
+    EXPECT_EQ(Picture32(30, 20, NoiseColour), m_dir.Read(L"out\\part.bmp"));
+    EXPECT_EQ(Stored(uKey), m_pFit->GetTransparent());
+}
+
+TEST_F(FitPartsTest, FailedSearchesKeepTheRunningPlace) {
+    const uint32_t uKey = NoiseColour(0, 0);
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(30, 20, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\same.bmp", Picture24(30, 20, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\big.bmp", Picture24(31, 5, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\clear.bmp", Picture24(4, 4, [uKey](int, int) { return uKey; })));
+    ASSERT_TRUE(m_dir.Write(L"img\\p.bmp", Picture24(5, 5, Shifted(NoiseColour, 7, 2))));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tp.bmp\r\n\tsame.bmp\r\n\tbig.bmp\r\n\tclear.bmp"));
+    EXPECT_EQ(1, Fit());
+    EXPECT_EQ(L"searching...\r\nfiting\r\np.bmp 7,2  (25:25)100%\r\nclear.bmp  no pixels to compare\r\nouting\r\n",
+              Log());
+    EXPECT_EQ("base.bmp\t\t\t30\t20\r\n"
+              "\tp.bmp\tp.bmp\t5\t5\t7\t2\r\n"
+              "\tsame.bmp\tsame.bmp\t30\t20\t7\t2\r\n"
+              "\tbig.bmp\tbig.bmp\t31\t5\t7\t2\r\n"
+              "\tclear.bmp\tclear.bmp\t4\t4\t7\t2\r\n",
+              m_dir.Read(L"list.txt"))
+        << "the last line, without a line end, is written back with one";
+}
+
+TEST_F(FitPartsTest, ListsOfTenThousandLines) {
+    std::string strFull;
+    for (int i = 0; i < 10000; ++i) strFull += "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strFull));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(10000, m_pFit->GetCount());
+    EXPECT_EQ(L"searching...\r\nファイルが多すぎます\r\nouting\r\n", Log());
+    EXPECT_EQ(strFull, m_dir.Read(L"list.txt"));
+
+    // One line more would be lost by writing the list back: it stays as it is.
+    Message_clear();
+    const std::string strMore = strFull + "base.bmp\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strMore));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(10000, m_pFit->GetCount());
+    EXPECT_EQ(L"searching...\r\nファイルが多すぎます\r\nouting\r\nlist.txt not rewritten\r\n", Log());
+    EXPECT_EQ(strMore, m_dir.Read(L"list.txt"));
+}
+
+TEST_F(FitPartsTest, NamesTooLongForARecordKeepTheList) {
+    const std::string strList = "base.bmp\r\n\t" + std::string(300, 'n') + ".bmp\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\n2: name too long\r\nouting\r\nlist.txt not rewritten\r\n", Log());
+    EXPECT_EQ(strList, m_dir.Read(L"list.txt"));
+}
+
+TEST_F(FitPartsTest, ReverseCutsScaledPartsAndScalesTheirPlaces) {
+    // The output image was halved; a 24-bit one, as an editor may save it.
+    const bmpfile::PixelFn half = [](int x, int y) { return NoiseColour(x * 2, y * 2); };
+    ASSERT_TRUE(m_dir.Write(L"out\\part.bmp", Picture24(20, 15, half)));
+    ASSERT_TRUE(m_dir.Write(L"out\\b2.bmp", Picture24(3, 3, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\t\t\t40\t30\r\n\tpart.bmp\tpart.bmp\t8\t6\t12\t7\r\n"
+                                         "base2.bmp\t\tb2.bmp\t3\t3\r\n"));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\nouting\r\n50%,50%\r\n", Log());
+    EXPECT_EQ(Picture32(4, 3, Shifted(half, 6, 3)), m_dir.Read(L"img\\part.bmp"));
+    EXPECT_EQ(Picture24(3, 3, NoiseColour), m_dir.Read(L"img\\base2.bmp")) << "a base is copied unchanged";
+    EXPECT_EQ("base.bmp\t\t\t40\t30\r\n\tpart.bmp\tpart.bmp\t8\t6\t6\t3\r\nbase2.bmp\t\tb2.bmp\t3\t3\r\n",
+              m_dir.Read(L"list.txt"));
+}
+
+TEST_F(FitPartsTest, ReverseRefusesWhatItCannotScaleOrCut) {
+    ASSERT_TRUE(m_dir.Write(L"out\\p.bmp", Picture24(10, 10, NoiseColour)));
+    std::string strLying = Picture24(10, 10, NoiseColour);
+    bmpfile::Put32(&strLying, 18, 100000);
+    ASSERT_TRUE(m_dir.Write(L"out\\lie.bmp", strLying));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "zero.bmp\t\t\t0\t0\r\n\tp.bmp\tp.bmp\t4\t4\t1\t1\r\n"
+                                         "base.bmp\t\t\t10\t10\r\n\tp.bmp\tp.bmp\t4\t4\r\n"
+                                         "\tp.bmp\tgone.bmp\t4\t4\t0\t0\r\n\tp.bmp\tlie.bmp\t4\t4\t0\t0\r\n"
+                                         "\tp.bmp\tp.bmp\t0\t4\t0\t0\r\n"));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\nouting\r\n"
+              L"p.bmp: no size of its base\r\n"
+              L"p.bmp: no place\r\n"
+              L"gone.bmp not read\r\n"
+              L"ビットマップでないファイル lie.bmp\r\n"
+              L"100%,100%\r\np.bmp: size out of range\r\n",
+              Log());
+    EXPECT_FALSE(m_dir.IsFile(L"img\\p.bmp"));
+    EXPECT_EQ(5, s_stGl.m_iErrorCount);
+}
+
+TEST_F(FitPartsTest, ShiftJisNamesRoundTrip) {
+    ASSERT_TRUE(m_dir.Write(L"img\\\x65e5\x672c.bmp", Picture24(20, 10, NoiseColour)));  // 日本.bmp
+    ASSERT_TRUE(m_dir.Write(L"img\\\x90e8\x54c1.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));  // 部品.bmp
+    const std::string strList = "\x93\xfa\x96\x7b.bmp\r\n\t\x95\x94\x95\x69.bmp\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    EXPECT_EQ(1, Fit());
+    EXPECT_EQ("\x93\xfa\x96\x7b.bmp\t\t\t20\t10\r\n\t\x95\x94\x95\x69.bmp\t\x95\x94\x95\x69.bmp\t3\t3\t4\t5\r\n",
+              m_dir.Read(L"list.txt"));
+    EXPECT_EQ(Picture32(20, 10, NoiseColour), m_dir.Read(L"out\\\x90e8\x54c1.bmp"));
+}
+
+TEST_F(FitPartsTest, OnlyTheFirstReadableListOfALineIsHandled) {
+    ASSERT_TRUE(m_dir.Write(L"other.txt", "\r\n"));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "a\r\n"));
+    SCRIPT_STAT stLine;
+    stLine.m_strCommand = L"FITPARTS_REV";
+    stLine.m_strParam = L"img";
+    Command_exec(stLine, m_dir.Path(L"gone.txt").c_str());
+    Command_exec(stLine, m_dir.Path(L"list.txt").c_str());
+    Command_exec(stLine, m_dir.Path(L"other.txt").c_str());
+    EXPECT_EQ(L"searching...\r\nouting\r\n", Log());
+    EXPECT_EQ("a\t\t\t0\t0\r\n", m_dir.Read(L"list.txt"));
+    EXPECT_EQ("\r\n", m_dir.Read(L"other.txt"));
+    Command_quit(0);
+    Command_exec(stLine, m_dir.Path(L"other.txt").c_str());
+    EXPECT_EQ(L"searching...\r\nouting\r\nsearching...\r\nouting\r\n", Log()) << "the next line handles one again";
+    Command_quit(1);
+}
+
+}  // namespace
