@@ -68,7 +68,7 @@ const COMMAND_ENTRY s_aCommand[COMMAND_COUNT] = {
 // Building a module: define its creator in its own source, name it here.
 MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     &Module_new_FILECOPY,  // MODULE_FILECOPY
-    0,  // MODULE_KANJI_CHECK
+    &Module_new_KANJI_CHECK,  // MODULE_KANJI_CHECK
     Module_new_REPLASE,  // MODULE_REPLASE
     0,  // MODULE_VIRAGREP
     0,  // MODULE_LISTUPPARAM
