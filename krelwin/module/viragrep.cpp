@@ -305,7 +305,8 @@ void VIRAGREP::Quit(int _iFinal)
     if (_iFinal != 1) return;
     m_iActive = 0;
     // Hits left by a run that was stopped belong to no report of a later run.
-    if (!(s_stGl.m_iRunning && s_stGl.TimerID != 0 && s_stGl.TimerID != m_uRunTimer)) report();
-    removeHits();
+    if (s_stGl.m_iRunning && s_stGl.TimerID != 0 && s_stGl.TimerID != m_uRunTimer) removeHits();
+    else report();
+    m_vFailed.assign(m_iWordCount, 0);
     m_strWorkDir.clear();
 }

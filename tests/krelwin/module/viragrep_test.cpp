@@ -237,7 +237,7 @@ TEST_F(ViraGrepTest, ListLimitsAreCheckedWithErrors) {
     m_pGrep->Quit(1);
 }
 
-TEST_F(ViraGrepTest, MissingOrEmptyTargetsAndListsGiveThePartMessagesAndNoFiles) {
+TEST_F(ViraGrepTest, MissingOrEmptyTargetsAreErrorsAMissingListIsNot) {
     ASSERT_TRUE(m_dir.Write(L"empty.txt", ""));
     ASSERT_TRUE(m_dir.Write(L"t.txt", "open\r\n"));
     // A list that cannot be read gives no words and no message of its own.
