@@ -68,9 +68,9 @@ const COMMAND_ENTRY s_aCommand[COMMAND_COUNT] = {
 // Building a module: define its creator in its own source, name it here.
 MODULE_CREATOR s_apCreator[MODULE_COUNT] = {
     &Module_new_FILECOPY,  // MODULE_FILECOPY
-    0,  // MODULE_KANJI_CHECK
+    &Module_new_KANJI_CHECK,  // MODULE_KANJI_CHECK
     Module_new_REPLASE,  // MODULE_REPLASE
-    0,  // MODULE_VIRAGREP
+    &Module_new_VIRAGREP,  // MODULE_VIRAGREP
     &Module_new_LISTUPPARAM,  // MODULE_LISTUPPARAM
     &Module_new_LISTSORT,  // MODULE_LISTSORT
     Module_new_FILECHECK,  // MODULE_FILECHECK
