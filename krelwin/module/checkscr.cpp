@@ -299,9 +299,11 @@ int CHECKSCR::addNotFound(const wchar_t* _pWord)
 
 void CHECKSCR::Quit(int _iFinal)
 {
+    // The folder belongs to its script line even when no script of it was scanned (a
+    // missing folder, unreadable scripts): the next line lists its own.
+    m_iInit = 0;
     if (m_iActive == 0) return;
     m_iActive = 0;
-    m_iInit = 0;
     if (!m_iReady) return;
 
     if (!m_vNotFound.empty()) {

@@ -48,8 +48,14 @@ int SMPL_D2ATEX::Func(const wchar_t* _pParam)
         MEM_free(&pText);
         return 0;
     }
-    const std::wstring strOut = Rewrite(std::wstring(pText, iLength), pTarget);
+    const std::wstring strText(pText, iLength);
     MEM_free(&pText);
+    // The output is written as a terminated text: a NUL would cut the file there.
+    if (strText.find(L'\0') != std::wstring::npos) {
+        Message_err(L"テキストにNUL文字が含まれています. %s", Get_FileName(pTarget));
+        return 0;
+    }
+    const std::wstring strOut = Rewrite(strText, pTarget);
     if (!pOutput) {
         Message_err(L"Can't write file.%s", cParam.GetParam(1));
         return 0;

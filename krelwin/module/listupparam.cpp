@@ -63,7 +63,9 @@ void LISTUPPARAM::scanText(const wchar_t* _pText, int _iLength)
 {
     if (!_pText || m_strListName.empty()) return;
     for (int i = 0; i < _iLength; ++i) {
-        if (_pText[i] == L'(' && matchName(_pText, i)) parseList(_pText, i + 1, _iLength);
+        // A list without its ")" leaves none in the rest of the text: every later list
+        // would run to the end again and be reported again.
+        if (_pText[i] == L'(' && matchName(_pText, i) && !parseList(_pText, i + 1, _iLength)) break;
     }
 }
 
@@ -78,9 +80,9 @@ int LISTUPPARAM::matchName(const wchar_t* _pText, int _iOpen)
     return (!m_strListName.empty() && strWord.find(m_strListName) != std::wstring::npos) ? 1 : 0;
 }
 
-void LISTUPPARAM::parseList(const wchar_t* _pText, int _iPos, int _iLength)
+int LISTUPPARAM::parseList(const wchar_t* _pText, int _iPos, int _iLength)
 {
-    if (!_pText) return;
+    if (!_pText) return 0;
     std::vector<std::wstring> vItem;
     std::wstring strItem;
     int i = _iPos;
@@ -90,7 +92,9 @@ void LISTUPPARAM::parseList(const wchar_t* _pText, int _iPos, int _iLength)
             ++i;
             continue;
         }
-        strItem += _pText[i++];
+        // An item of ITEM_LENGTH characters is refused already: the rest is not kept.
+        if (strItem.size() < ITEM_LENGTH) strItem += _pText[i];
+        ++i;
         if (i < _iLength && _pText[i] == L',') {
             vItem.push_back(strItem);
             strItem.clear();
@@ -100,7 +104,7 @@ void LISTUPPARAM::parseList(const wchar_t* _pText, int _iPos, int _iLength)
     if (i >= _iLength) {
         // Without its ")" the rest of the text would be taken for parameters.
         Message_err(L"%s の括弧が閉じていません. %s", m_strListName.c_str(), m_pTargetName);
-        return;
+        return 0;
     }
     vItem.push_back(strItem);
     for (const std::wstring& strOne : vItem) {
@@ -112,6 +116,7 @@ void LISTUPPARAM::parseList(const wchar_t* _pText, int _iPos, int _iLength)
         }
         addName(strOne);
     }
+    return 1;
 }
 
 int LISTUPPARAM::addName(const std::wstring& _strItem)

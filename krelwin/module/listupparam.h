@@ -31,8 +31,9 @@ public:
     // 1 when the word in front of the "(" at _iOpen holds the list name.
     int matchName(const wchar_t* _pText, int _iOpen);
     // Splits the parameter list that starts at _iPos (after the "(") into items and
-    // adds them; a list that the text ends before its ")" adds nothing (reported).
-    void parseList(const wchar_t* _pText, int _iPos, int _iLength);
+    // adds them; a list that the text ends before its ")" adds nothing (reported) and
+    // gives 0, otherwise 1.
+    int parseList(const wchar_t* _pText, int _iPos, int _iLength);
     // Adds an item unless present; 1 when added.
     int addName(const std::wstring& _strItem);
 

@@ -1,5 +1,6 @@
 #include "krelwin/module/songdataconvert.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "kelto/files/win32/file.h"
@@ -153,6 +154,13 @@ int SONGDATACONVERT::Func(const wchar_t* _pParam)
         return 0;
     }
     m_iActive = 1;
+    // The texts are written terminated: a NUL would cut a field or every file there.
+    const wchar_t* const NUL_TEXT = L"テキストにNUL文字が含まれています. %s";
+    if (std::find(pTable, pTable + iLength, L'\0') != pTable + iLength) {
+        MEM_free(&pTable);
+        Message_err(NUL_TEXT, Get_FileName(pTarget));
+        return 0;
+    }
 
     wchar_t szDrive[FILE_DRIVE_LENGTH] = {0}, szDir[FILE_PART_LENGTH] = {0}, szName[FILE_PART_LENGTH] = {0};
     if (pOutput) FILE_split(pOutput, szDrive, szDir, szName, 0);
@@ -180,6 +188,13 @@ int SONGDATACONVERT::Func(const wchar_t* _pParam)
             break;
         }
         if (iFilled == 0) continue;
+        if (astrTemplate[iFilled - 1].find(L'\0') != std::wstring::npos) {
+            wchar_t szTemplate[FILE_PART_LENGTH];
+            STRING_sprintf(szTemplate, FILE_PART_LENGTH, L"wrd_%03d.d2a", iFilled);
+            Message_err(NUL_TEXT, szTemplate);
+            iResult = 0;
+            break;
+        }
 
         const std::wstring strText = Fill(astrTemplate[iFilled - 1], astrField, FIELD_COUNT);
         wchar_t szFile[FILE_PART_LENGTH];

@@ -239,6 +239,34 @@ TEST_F(CheckScrTest, BadArgumentsAndUnreadableScriptsAreRefused)
     }
 }
 
+TEST_F(CheckScrTest, ALineThatScannedNoScriptLeavesTheNextLineItsOwnFolder)
+{
+    ASSERT_TRUE(m_dir.MakeDir(L"data"));
+    ASSERT_TRUE(m_dir.MakeDir(L"other"));
+    ASSERT_TRUE(m_dir.Write(L"other\\op.wav", "x"));
+    ASSERT_TRUE(m_dir.Write(L"a.scr", "f(op)\r\n"));
+    ASSERT_TRUE(m_dir.Write(L"empty.scr", ""));
+    struct Case {
+        const char* name;
+        const wchar_t* script;
+        const wchar_t* folder;
+    };
+    const Case cases[] = {
+        {"missing folder", L"a.scr", L"nowhere"},
+        {"no script read", L"empty.scr", L"data"},
+    };
+    for (const Case& c : cases) {
+        Message_clear();
+        CHECKSCR cScr;
+        EXPECT_EQ(0, cScr.Func(Line(c.script, std::wstring(c.folder) + L" -s").c_str())) << "case " << c.name;
+        cScr.Quit(0);
+        Message_clear();
+        EXPECT_EQ(1, cScr.Func(Line(L"a.scr", L"other -s").c_str())) << "case " << c.name;
+        cScr.Quit(1);
+        EXPECT_EQ(L"path:other  1 files\r\n結果はソートされます\r\n", Log()) << "case " << c.name;
+    }
+}
+
 TEST_F(CheckScrTest, CommentModesRemoveTheirOwnComments)
 {
     ASSERT_TRUE(m_dir.MakeDir(L"data"));

@@ -76,6 +76,21 @@ TEST_F(D2atexChainTest, D2atexWithATargetShorterThanEightCharacters) {
     EXPECT_EQ("\"t.d2afghij.tga\"", m_dir.Read(L"o2.d2a"));
 }
 
+TEST_F(D2atexChainTest, D2atexLeavesATextHoldingNulAlone) {
+    // The output is written as a terminated text: a NUL would cut the file there.
+    const std::string strText("tex=\"abcdefgh_000.tga\"\0tail=\"b.tga\"\r\n", 37);
+    ASSERT_TRUE(m_dir.Write(L"n.d2a", strText));
+    ASKED::Answer() = OUTPUT_ANSWER_YES;
+    SMPL_D2ATEX cTex;
+    EXPECT_EQ(0, cTex.Func(Line(L"n.d2a").c_str()));
+    EXPECT_EQ(strText, m_dir.Read(L"n.d2a"));
+    EXPECT_EQ(0, cTex.Func(Line(L"n.d2a", L"n_out.d2a").c_str()));
+    EXPECT_FALSE(m_dir.IsFile(L"n_out.d2a"));
+    const std::wstring strError = L"テキストにNUL文字が含まれています. n.d2a\r\n";
+    EXPECT_EQ(strError + strError, Log());
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+}
+
 TEST(ChainSameFile, PathsNamingOneFile) {
     wchar_t szCwd[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, szCwd);

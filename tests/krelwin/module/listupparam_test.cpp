@@ -102,6 +102,19 @@ TEST_F(ListUpParamTest, LimitsAreReportedAndNothingOverrunsThem)
     EXPECT_EQ(L"LISTUP登録数がオーバーしました\r\n", Log());
 }
 
+TEST_F(ListUpParamTest, CallsThatTheTextEndsBeforeTheirCloseAreReportedOnce)
+{
+    // After a list without its ")" no later "(" has one either: each would take the
+    // whole rest of the text again and report it again.
+    std::wstring strText = L"SETFLAG(a) ";
+    for (int i = 0; i < 4000; ++i) strText += L" SETFLAG(" + std::wstring(i % 7, L'x');
+    LISTUPPARAM cList;
+    Scan(cList, L"SETFLAG", strText);
+    EXPECT_EQ((Items{L"A"}), cList.m_vName);
+    EXPECT_EQ(L"SETFLAG の括弧が閉じていません. \r\n", Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+}
+
 TEST_F(ListUpParamTest, ScriptLineGathersOverItsTargetsAndPrintsAnArray)
 {
     ASSERT_TRUE(m_dir.Write(L"a.scr", Sjis(L"SetFlag(b, \"\x540d\x524d\")\r\nsetflag(a)\r\n")));

@@ -164,6 +164,27 @@ TEST_F(SongDataConvertTest, FailuresAreReported) {
     EXPECT_EQ(L"file:" + Path(L"three_001.d2a") + L"\r\nOutFileSize zero.three_001.d2a\r\n", Log());
 }
 
+TEST_F(SongDataConvertTest, TextsHoldingNulAreRefusedWholeNotCut) {
+    // A table with a NUL inside a field: the field would be cut to its start.
+    SONGDATACONVERT cSong;
+    ASSERT_TRUE(m_dir.Write(L"zero.csv", std::string("ok.tga\r\nab\0cd.tga\r\n", 19)));
+    EXPECT_EQ(0, cSong.Func(Line(L"zero.csv").c_str()));
+    EXPECT_FALSE(m_dir.IsFile(L"zero_001.d2a"));
+    EXPECT_FALSE(m_dir.IsFile(L"zero_002.d2a"));
+    EXPECT_EQ(L"テキストにNUL文字が含まれています. zero.csv\r\n", Log());
+
+    // A template with a NUL: every text filled from it would end there.
+    Message_clear();
+    ASSERT_TRUE(m_dir.Write(L"baseD2a\\wrd_002.d2a", std::string("a\0 <tex name=\"wrd01_000.tga\"/>x2", 32)));
+    ASSERT_TRUE(m_dir.Write(L"two.csv", "one.tga\r\nx.tga,y.tga\r\nz.tga\r\n"));
+    EXPECT_EQ(0, cSong.Func(Line(L"two.csv").c_str()));
+    EXPECT_EQ("song1\r\n <tex name=\"one.tga\"/>\r\nend", m_dir.Read(L"two_001.d2a"));
+    EXPECT_FALSE(m_dir.IsFile(L"two_002.d2a"));
+    EXPECT_FALSE(m_dir.IsFile(L"two_003.d2a"));
+    EXPECT_EQ(L"file:" + Path(L"two_001.d2a") + L"\r\nテキストにNUL文字が含まれています. wrd_002.d2a\r\n", Log());
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+}
+
 }  // namespace
 
 namespace {
