@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -268,7 +269,7 @@ public:
                     continue;
                 }
                 const DWORD shown = GetTickCount();
-                while (!m_stop && GetTickCount() - shown < 10000 && !ShowsFolder(dialog)) Sleep(20);
+                while (!m_stop && GetTickCount() - shown < 15000 && !ShowsFolder(dialog)) Sleep(20);
                 m_selected = ShowsFolder(dialog);
                 const int id = m_selected ? button : IDCANCEL;
                 PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -284,6 +285,8 @@ public:
     }
     bool Pressed() const { return m_pressed; }
     bool Selected() const { return m_selected; }
+    // What the dialog's tree last showed: its item count and the selected folder's names.
+    std::string Seen() const { return m_seen; }
 
 private:
     // The folder names after the drive, last first: "C:\a\b" gives b, a.
@@ -300,10 +303,11 @@ private:
     }
     // The tree's selection is the folder: its item and parents carry the folder names,
     // under the drive's item and the desktop's.
-    bool ShowsFolder(HWND dialog) const {
+    bool ShowsFolder(HWND dialog) {
         HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
         if (!tree) return false;
         std::vector<std::wstring> chain;
+        std::wstring seen;
         for (HTREEITEM item = TreeView_GetSelection(tree); item; item = TreeView_GetParent(tree, item)) {
             wchar_t text[MAX_PATH] = {};
             TVITEMW tv = {};
@@ -313,7 +317,9 @@ private:
             tv.cchTextMax = MAX_PATH;
             if (!TreeView_GetItem(tree, &tv)) return false;
             chain.push_back(text);
+            seen = L"\\" + chain.back() + seen;
         }
+        m_seen = std::to_string(TreeView_GetCount(tree)) + " items, selection " + setuptest::ToAnsi(seen);
         if (chain.size() < m_names.size() + 2) return false;
         for (size_t i = 0; i < m_names.size(); ++i)
             if (lstrcmpiW(chain[i].c_str(), m_names[i].c_str()) != 0) return false;
@@ -336,6 +342,7 @@ private:
         return found;
     }
     const std::vector<std::wstring> m_names;
+    std::string m_seen;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_pressed{false};
@@ -343,7 +350,7 @@ private:
 };
 
 TEST_F(SetupCopy, BrowseAddsTheProgramFolderToTheChosenOne) {
-    gui::Deadline deadline(60);
+    gui::Deadline deadline(180);
     Sources("MZ", "[MAIN]\r\n");
     struct Row {
         const char* name;
@@ -364,6 +371,7 @@ TEST_F(SetupCopy, BrowseAddsTheProgramFolderToTheChosenOne) {
             OnSetupCommand(SETUP_ID_BROWSE, Window());
             ASSERT_TRUE(driver.Pressed()) << row.name << ": no folder dialog";
             bSelected = driver.Selected();
+            if (!bSelected) std::fprintf(stderr, "%s: the folder dialog showed %s\n", row.name, driver.Seen().c_str());
         }
         ASSERT_TRUE(bSelected) << row.name << ": the dialog never showed the preselected folder";
         EXPECT_EQ(row.expected, std::string(s_stSetup.m_szInstallDir)) << row.name;
