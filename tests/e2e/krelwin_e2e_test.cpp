@@ -89,7 +89,7 @@ TEST(KrelwinE2E, RunWithErrorsReportsTheCountAndStaysOpen) {
     // A parameter line that does not fit the dispatcher is refused with an error.
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nKINSOKU " + std::string(1100, 'x') + "\r\n[FILES]\r\na.txt\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s).1\r\n"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s).1\r\n"));
     DWORD code = 0;
     EXPECT_FALSE(run.WaitExit(&code, 1500)) << "a run with errors keeps the program open";
     ASSERT_TRUE(run.CloseAndWait());
@@ -113,7 +113,7 @@ TEST(KrelwinE2E, StartButtonStartsAndStopsTheRun) {
     run.Command(100);
     ASSERT_TRUE(run.WaitLogHas(L"組み込まれていません"));
     run.Command(100);
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "Stoped...\r\n"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "Stoped...\r\n"));
     const std::string log = d.Read(L"log.txt");
     EXPECT_EQ(log.find("Completed"), std::string::npos) << log;
     EXPECT_LT(log.size(), 40 * ("KINSOKU" + kNotBuiltIn + "\r\n").size());
@@ -122,7 +122,7 @@ TEST(KrelwinE2E, StartButtonStartsAndStopsTheRun) {
     EXPECT_FALSE(run.WaitExit(&code, 1000));
     // Started again, it runs to its end.
     run.Command(100);
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "Completed...\r\n"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "Completed...\r\n"));
     ASSERT_TRUE(run.CloseAndWait());
 }
 
@@ -162,8 +162,7 @@ TEST(KrelwinE2E, CommandLineFaultsAreCountedErrorsAndNothingRuns) {
         ASSERT_TRUE(run.Start(row.args)) << row.name;
         ASSERT_NE(run.Main(), nullptr) << row.name;
         ASSERT_TRUE(run.WaitLogHas(L"."));
-        run.Command(40006);  // "Message出力"
-        ASSERT_TRUE(run.WaitFileHas(L"saved.txt", "\r\n")) << row.name;
+        ASSERT_TRUE(run.SendCommand(40006)) << row.name;  // "Message出力"
         EXPECT_EQ(d.Read(L"saved.txt"), row.log) << row.name;
         EXPECT_FALSE(d.IsFile(L"temp.kvl")) << row.name;
         EXPECT_TRUE(run.IsRunning()) << row.name;
