@@ -206,8 +206,9 @@ int BMP_Check(const void* _pImage, int _iSize, BMP_INFO* _pOut)
     if (llInfoSize < BMP_INFOHEADER_SIZE || llOffset < BMP_FILEHEADER_SIZE + llInfoSize ||
         llOffset > _iSize)
         return 0;
-    // Top-down images (negative height) and packed pixel forms are not handled here.
-    if (iWidth < 0 || iHeight < 0 || uCompression != 0 || !bmp_unit(iBits)) return 0;
+    // Top-down images (negative height) and packed pixel forms are not handled here; an
+    // image without pixels has nothing to convert (and a zero width would let a huge height pass).
+    if (iWidth <= 0 || iHeight <= 0 || uCompression != 0 || !bmp_unit(iBits)) return 0;
     const int iStride = BMP_Stride(iWidth, iBits);
     if (iStride < 0) return 0;
     if (static_cast<long long>(iStride) * iHeight > _iSize - llOffset) return 0;

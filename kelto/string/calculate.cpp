@@ -142,11 +142,26 @@ bool calc_applyOperator(wchar_t* _pText, int _iLo, int _iHi, int _iOp)
     const int iSpanStart = cLeft.iStart;
     const int iSpanLen = cRight.iStart - iSpanStart;
 
-    wchar_t szResult[64];
+    // Keep the result apart from a number or name that stands right before the span; only a
+    // result with a '-' in front goes over the span's start as it is.
+    const auto needsTab = [&](bool _bNegative) {
+        if (_bNegative) return false;
+        int k = iSpanStart - 1;
+        while (k >= _iLo && _pText[k] <= 0x20) --k;
+        return k >= _iLo && (calc_isDigit(_pText[k]) || (_pText[k] >= L'A' && _pText[k] <= L'Z'));
+    };
+
+    int w = iSpanStart;
     if (!cLeft.bFloat && !cRight.bFloat) {
         int32_t iResult = 0;
         if (!calc_int(cOp, cLeft.iValue, cRight.iValue, &iResult)) return false;
-        if (STRING_itoa(szResult, iResult, 64) < 0) return false;
+        wchar_t szResult[16];
+        if (STRING_itoa(szResult, iResult, 16) < 0) return false;
+        const bool bTab = needsTab(iResult < 0);
+        const int iResultLen = STRING_len(szResult);
+        if (iResultLen + (bTab ? 1 : 0) > iSpanLen) return false;
+        if (bTab) _pText[w++] = L'\t';
+        for (int k = 0; k < iResultLen; ++k) _pText[w++] = szResult[k];
     } else {
         float fResult = 0.0f;
         switch (cOp) {
@@ -164,28 +179,24 @@ bool calc_applyOperator(wchar_t* _pText, int _iLo, int _iHi, int _iOp)
             break;
         }
         }
-        // The float form writes the integer part through "%d": keep it inside 32 bits.
+        // The float form writes the integer part through "%d": keep it inside 32 bits, and
+        // refuse a result whose integer digits the span cannot hold (it would read as another number).
         if (!std::isfinite(fResult) || std::fabs(fResult) >= 2147483648.0f) return false;
         wchar_t szInt[16];
         const int iIntLen = STRING_itoa(szInt, static_cast<int32_t>(fResult), 16);
         const int iNeed = iIntLen + ((fResult < 0.0f && szInt[0] != L'-') ? 1 : 0);
-        if (iIntLen < 0 || iSpanLen > 63 || iNeed > iSpanLen - 1) return false;
-        STRING_ftoa(szResult, fResult, iSpanLen);
+        if (iIntLen < 0 || iNeed > iSpanLen - 1) return false;
+        // The span's length is the room, however long the span is: the text goes straight into
+        // it (at most span - 1 units and a terminator) and moves up by one for a TAB.
+        const bool bTab = needsTab(fResult < 0.0f);
+        STRING_ftoa(_pText + iSpanStart, fResult, iSpanLen);
+        const int iResultLen = STRING_len(_pText + iSpanStart);
+        if (bTab) {
+            for (int k = iResultLen; k > 0; --k) _pText[iSpanStart + k] = _pText[iSpanStart + k - 1];
+            _pText[iSpanStart] = L'\t';
+        }
+        w = iSpanStart + iResultLen + (bTab ? 1 : 0);
     }
-
-    // Keep the result apart from a number or name that stands right before the span.
-    bool bTab = false;
-    if (szResult[0] != L'-') {
-        int k = iSpanStart - 1;
-        while (k >= _iLo && _pText[k] <= 0x20) --k;
-        bTab = k >= _iLo && (calc_isDigit(_pText[k]) || (_pText[k] >= L'A' && _pText[k] <= L'Z'));
-    }
-    const int iResultLen = STRING_len(szResult);
-    if (iResultLen + (bTab ? 1 : 0) > iSpanLen) return false;
-
-    int w = iSpanStart;
-    if (bTab) _pText[w++] = L'\t';
-    for (int k = 0; k < iResultLen; ++k) _pText[w++] = szResult[k];
     while (w < iSpanStart + iSpanLen) _pText[w++] = L' ';
     return true;
 }

@@ -149,6 +149,12 @@ void putFloat(CSink& _cSink, const SSpec& _stSpec, long double _ldValue, wchar_t
     }
 }
 
+// Widths and precisions stay below this bound, as the digit forms do; a '*' argument of
+// INT_MIN has no positive counterpart in an int.
+const int s_iMaxField = 999999;
+
+int boundedField(long long _llValue) { return _llValue > s_iMaxField ? s_iMaxField : static_cast<int>(_llValue); }
+
 void putNarrowText(CSink& _cSink, const SSpec& _stSpec, const char* _pText)
 {
     CTOUTF16 cText(_pText);
@@ -182,11 +188,9 @@ int STRING_vsprintf(wchar_t* _pOut, int _iSize, const wchar_t* _pFormat, va_list
             else break;
         }
         if (*p == L'*') {
-            stSpec.iWidth = va_arg(_vaArgs, int);
-            if (stSpec.iWidth < 0) {
-                stSpec.bLeft = true;
-                stSpec.iWidth = -stSpec.iWidth;
-            }
+            const long long llWidth = va_arg(_vaArgs, int);
+            if (llWidth < 0) stSpec.bLeft = true;
+            stSpec.iWidth = boundedField(llWidth < 0 ? -llWidth : llWidth);
             ++p;
         } else {
             for (; *p >= L'0' && *p <= L'9'; ++p)
@@ -196,8 +200,8 @@ int STRING_vsprintf(wchar_t* _pOut, int _iSize, const wchar_t* _pFormat, va_list
             ++p;
             stSpec.iPrecision = 0;
             if (*p == L'*') {
-                stSpec.iPrecision = va_arg(_vaArgs, int);
-                if (stSpec.iPrecision < 0) stSpec.iPrecision = -1;
+                const int iPrecision = va_arg(_vaArgs, int);
+                stSpec.iPrecision = iPrecision < 0 ? -1 : boundedField(iPrecision);
                 ++p;
             } else {
                 for (; *p >= L'0' && *p <= L'9'; ++p)

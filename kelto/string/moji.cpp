@@ -306,7 +306,18 @@ bool looksLikeUtf16(CMOJIUTIL& _cUtil, const unsigned char* _pBytes, int _iN, bo
     if (pText) {
         for (int i = 0; i < iAlloc; ++i) pText[i] = 0;
         _cUtil.WcToMb(pUnits, iUnits, pText);
-        bResult = _cUtil.SjisLength(pText, iUnits) == iUnits;
+        // Characters that start in the first n / 2 bytes; the last one may end beyond them
+        // (a double-byte character converted from a unit), but never beyond the block.
+        int iCount = 0;
+        for (int iPos = 0; iPos < iUnits; ++iCount) {
+            const int iSize = _cUtil.SjisCharSize(pText + iPos, iAlloc - iPos);
+            if (iSize < 1) {
+                iCount = -1;
+                break;
+            }
+            iPos += iSize;
+        }
+        bResult = iCount == iUnits;
         delete[] pText;
     }
     delete[] pUnits;

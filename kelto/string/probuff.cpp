@@ -51,7 +51,10 @@ const wchar_t* _string_privateSection(const wchar_t* _pText, int* _pLength, cons
 }
 
 // The first unit of the key's value inside the section of _iExtent units, or null.
-const wchar_t* _string_privateKey(const wchar_t* _pSection, int _iExtent, const wchar_t* _pKey)
+// _bLabelFollows: the next section's '[' stands right after the extent, so a key
+// that ends there is not followed by a separator.
+const wchar_t* _string_privateKey(const wchar_t* _pSection, int _iExtent, const wchar_t* _pKey,
+                                  bool _bLabelFollows)
 {
     KELTO_ASSERT_MSG((NULL!=_pKey), L"キー名が指定されていません");
     if (!_pKey || !_pSection || _iExtent <= 0) return 0;
@@ -68,7 +71,7 @@ const wchar_t* _string_privateKey(const wchar_t* _pSection, int _iExtent, const 
     const wchar_t* pFound = STRING_findWordI(_pSection, szKey, _iExtent, s_pKeySeparator);
     if (!pFound) return 0;
     int p = static_cast<int>(pFound - _pSection) + iKeyLength;
-    if (p > _iExtent) return 0;
+    if (p > _iExtent || (p == _iExtent && _bLabelFollows)) return 0;
     while (p < _iExtent && probuff_isBlank(_pSection[p])) ++p;
     if (p < _iExtent && _pSection[p] == L'=') ++p;
     while (p < _iExtent && probuff_isBlank(_pSection[p])) ++p;
@@ -87,7 +90,8 @@ int _private_GetString(const wchar_t* _pText, int _iLength, const wchar_t* _pSec
     if (_pText && _pSec && _pKey) {
         int iExtent = _iLength;
         const wchar_t* pSection = _string_privateSection(_pText, &iExtent, _pSec);
-        const wchar_t* pValue = pSection ? _string_privateKey(pSection, iExtent, _pKey) : 0;
+        const bool bLabelFollows = pSection && (pSection - _pText) + iExtent < _iLength;
+        const wchar_t* pValue = pSection ? _string_privateKey(pSection, iExtent, _pKey, bLabelFollows) : 0;
         if (pValue) {
             const wchar_t* pEnd = pSection + iExtent;
             int n = 0;

@@ -1,10 +1,15 @@
 // Length, copy, numbers, case, character and word search, lines and paths.
 #include "kelto/string/string.h"
 
+#include <cfloat>
 #include <climits>
 #include <cstdlib>
 
 #include "kelto/string/moji.h"
+
+// Single-precision steps (STRING_ftoa, the evaluator) must round at every step in every build;
+// x87 arithmetic keeps extended precision and gives other digits.
+static_assert(FLT_EVAL_METHOD == 0, "floating point must be computed in SSE2 (-msse2 -mfpmath=sse)");
 
 namespace {
 

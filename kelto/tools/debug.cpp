@@ -105,7 +105,9 @@ int _random(int _iN)
 {
     if (_iN == 0) return 0;
     const int r = std::rand();
-    return _iN > 0 ? r % _iN : -(r % -_iN);
+    if (_iN > 0) return r % _iN;
+    // -(r % -n) without negating n, which overflows for INT_MIN.
+    return -static_cast<int>(static_cast<unsigned int>(r) % (0u - static_cast<unsigned int>(_iN)));
 }
 
 void _randomize()

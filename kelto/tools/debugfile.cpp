@@ -22,9 +22,9 @@ int debug_path(wchar_t* _pOut, const wchar_t* _pFile)
     if (FILE_GetModuleDirectory(_pOut, FILE_PATH_LENGTH) <= 0) return 0;
     const int iDir = STRING_len(_pOut);
     if (iDir > 0 && _pOut[iDir - 1] != L':' && _pOut[iDir - 1] != L'\\') {
-        if (!STRING_cat(_pOut, L"\\", FILE_PATH_LENGTH)) return 0;
+        if (!STRING_cat(_pOut, L"\\", FILE_PATH_LENGTH - 1)) return 0;
     }
-    return STRING_cat(_pOut, _pFile, FILE_PATH_LENGTH);
+    return STRING_cat(_pOut, _pFile, FILE_PATH_LENGTH - 1);
 }
 
 int debug_vprintf(const wchar_t* _pFile, const wchar_t* _pFormat, va_list _vaArgs, int _iReport)

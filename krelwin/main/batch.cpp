@@ -166,7 +166,7 @@ void Script_print()
 	}
 }
 
-int Read_KrelwinBatch(const wchar_t *_pPath)
+int Read_KrelwinBatch(const wchar_t *_pPath, void (*_pSettingsRead)(const wchar_t *_pPath))
 {
 	if (!_pPath) return 0;
 	wchar_t *pText = 0;
@@ -177,6 +177,7 @@ int Read_KrelwinBatch(const wchar_t *_pPath)
 	}
 	iLength = FILT_deleteREM(pText, iLength, L"//", L"/*", L"*/", L'"');
 	Read_BatchSetting(pText, iLength);
+	if (_pSettingsRead) _pSettingsRead(_pPath);
 
 	std::wstring strText;
 	batch_expandEnv(pText, iLength, strText);

@@ -6,8 +6,10 @@
 #include "krelwin/main/global.h"
 
 // Reads a batch file, adding to the current script and file list. 1 when read, 0 when the
-// file could not be read or holds no text.
-int Read_KrelwinBatch(const wchar_t *_pPath);
+// file could not be read or holds no text. _pSettingsRead, when given, is called with the
+// path once the batch's [SETTING] is in force and before any [FILES] line is listed (start-up
+// chooses the current folder there, so relative lines are listed where they are processed).
+int Read_KrelwinBatch(const wchar_t *_pPath, void (*_pSettingsRead)(const wchar_t *_pPath) = 0);
 // Section head at the position (text up to _pEnd): 1 [SCRIPT], 2 [FILES], 0 otherwise.
 int Get_SectionKind(const wchar_t *_pPos, const wchar_t *_pEnd);
 // Appends the body's lines to the script (nothing while LOCK is set).

@@ -195,9 +195,11 @@ void Wnd_destroy(HWND _hWnd)
 
 void Wnd_paint(HWND _hWnd)
 {
+	// Disarmed before the start: a message box of the start repaints the window from its
+	// own loop, which must not start again.
 	if (s_stGl.m_iAutoExec == 1) {
-		Batch_start(1);
 		s_stGl.m_iAutoExec = 2;
+		Batch_start(1);
 	}
 	PAINTSTRUCT stPaint;
 	BeginPaint(_hWnd, &stPaint);

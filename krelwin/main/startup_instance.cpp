@@ -21,6 +21,13 @@ static void startup_chdirTo(const wchar_t *_pPath)
 	if (szFolder[0]) FILE_SetCurrentDirectory(szFolder);
 }
 
+// Start-up's choice of the current folder: the batch file's folder unless the block in
+// force keeps the folder the program was started in.
+static void startup_chooseFolder(const wchar_t *_pPath)
+{
+	if (s_stGl.m_pSetting->DEFAULTCURRENT == 0) startup_chdirTo(_pPath);
+}
+
 int Init_Instance(HINSTANCE _hInst, HINSTANCE _hPrevInst, const char *_pCmdLine)
 {
 	s_stGl.m_szBatchPath[0] = 0;
@@ -73,7 +80,10 @@ int Init_Instance(HINSTANCE _hInst, HINSTANCE _hPrevInst, const char *_pCmdLine)
 	if (pRefused) Message_err(pRefused, iRefusedLimit);
 
 	if (s_stGl.m_szBatchPath[0] != 0) {
-		if (!Read_KrelwinBatch(s_stGl.m_szBatchPath)) Message_err(L"not found. %s", s_stGl.m_szBatchPath);
+		// A batch named on the command line lists its relative [FILES] lines against the
+		// folder they are later processed in.
+		if (!Read_KrelwinBatch(s_stGl.m_szBatchPath, iFromCommandLine ? startup_chooseFolder : 0))
+			Message_err(L"not found. %s", s_stGl.m_szBatchPath);
 		Set_BatchFolder(s_stGl.m_szBatchPath);
 		s_stGl.m_iAutoExec =
 			(s_stGl.m_pSetting->AUTOEXEC != 0 && s_stGl.m_cFileList.GetCount() > 0) ? 1 : 0;

@@ -55,7 +55,7 @@ TEST(CheckTxtE2E, AMissingSettingsFileIsAnErrorOfTheRun)
 	ASSERT_TRUE(d.Write(L"t.txt", Sjis(L"あいう\r\n")));
 	ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKTXT none.ini\r\n[FILES]\r\nt.txt\r\n"));
 	ASSERT_TRUE(run.Start(L"job.kvl"));
-	ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+	ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
 	EXPECT_EQ(Sjis(L"設定ファイル none.ini が読めません\r\nerror(s).1\r\n"), d.Read(L"log.txt"));
 	EXPECT_TRUE(run.CloseAndWait());
 }

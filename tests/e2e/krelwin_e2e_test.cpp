@@ -89,7 +89,7 @@ TEST(KrelwinE2E, RunWithErrorsReportsTheCountAndStaysOpen) {
     // A parameter line that does not fit the dispatcher is refused with an error.
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nKINSOKU " + std::string(1100, 'x') + "\r\n[FILES]\r\na.txt\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s).1\r\n"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s).1\r\n"));
     DWORD code = 0;
     EXPECT_FALSE(run.WaitExit(&code, 1500)) << "a run with errors keeps the program open";
     ASSERT_TRUE(run.CloseAndWait());
@@ -113,7 +113,7 @@ TEST(KrelwinE2E, StartButtonStartsAndStopsTheRun) {
     run.Command(100);
     ASSERT_TRUE(run.WaitLogHas(L"組み込まれていません"));
     run.Command(100);
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "Stoped...\r\n"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "Stoped...\r\n"));
     const std::string log = d.Read(L"log.txt");
     EXPECT_EQ(log.find("Completed"), std::string::npos) << log;
     EXPECT_LT(log.size(), 40 * ("KINSOKU" + kNotBuiltIn + "\r\n").size());
@@ -122,7 +122,7 @@ TEST(KrelwinE2E, StartButtonStartsAndStopsTheRun) {
     EXPECT_FALSE(run.WaitExit(&code, 1000));
     // Started again, it runs to its end.
     run.Command(100);
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "Completed...\r\n"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "Completed...\r\n"));
     ASSERT_TRUE(run.CloseAndWait());
 }
 
@@ -162,8 +162,7 @@ TEST(KrelwinE2E, CommandLineFaultsAreCountedErrorsAndNothingRuns) {
         ASSERT_TRUE(run.Start(row.args)) << row.name;
         ASSERT_NE(run.Main(), nullptr) << row.name;
         ASSERT_TRUE(run.WaitLogHas(L"."));
-        run.Command(40006);  // "Message出力"
-        ASSERT_TRUE(run.WaitFileHas(L"saved.txt", "\r\n")) << row.name;
+        ASSERT_TRUE(run.SendCommand(40006)) << row.name;  // "Message出力"
         EXPECT_EQ(d.Read(L"saved.txt"), row.log) << row.name;
         EXPECT_FALSE(d.IsFile(L"temp.kvl")) << row.name;
         EXPECT_TRUE(run.IsRunning()) << row.name;
@@ -238,6 +237,101 @@ TEST(KrelwinE2E, AboutBoxShowsTheVersion) {
     while (IsWindow(dlg) && GetTickCount() - start < e2e::kWaitMs) Sleep(20);
     EXPECT_FALSE(IsWindow(dlg));
     ASSERT_TRUE(run.CloseAndWait());
+}
+
+// A child window of the class with exactly the text, or null.
+HWND ChildWithText(HWND parent, const wchar_t* cls, const wchar_t* text) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[32] = {0};
+        wchar_t got[128] = {0};
+        GetClassNameW(c, name, 32);
+        GetWindowTextW(c, got, 128);
+        if (lstrcmpiW(name, cls) == 0 && (!text || lstrcmpW(got, text) == 0)) return c;
+    }
+    return nullptr;
+}
+
+bool WaitUntil(bool (*test)(HWND), HWND hwnd, DWORD ms = e2e::kWaitMs) {
+    const DWORD start = GetTickCount();
+    while (!test(hwnd)) {
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+TEST(KrelwinE2E, AutomaticStartWithFilesButNoScriptShowsOneBoxAndStaysIdle) {
+    struct Row {
+        const char* name;
+        std::wstring args;
+        std::string batch;
+    } rows[] = {
+        {"files option", L"-fa.txt", ""},
+        {"batch of files and settings", L"job.kvl", "[FILES]\r\na.txt\r\n[SETTING]\r\nAUTOEXEC=1\r\nATEXIT=1\r\n"},
+    };
+    for (const Row& row : rows) {
+        KrelwinRun run;
+        ASSERT_TRUE(run.Ok());
+        const auto& d = run.Dir();
+        ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\n"));
+        ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
+        if (!row.batch.empty()) ASSERT_TRUE(d.Write(L"job.kvl", row.batch));
+        ASSERT_TRUE(run.Start(row.args)) << run.LastError();
+        HWND box = run.FindWindowOf(L"#32770");
+        ASSERT_NE(box, nullptr) << row.name;
+        // The box is complete: its text and its OK button.
+        EXPECT_TRUE(WaitUntil([](HWND b) {
+            return ChildWithText(b, L"Static", L"コマンドが指定されていません") && ChildWithText(b, L"Button", nullptr);
+        }, box)) << row.name;
+        wchar_t caption[32] = {0};
+        GetWindowTextW(box, caption, 32);
+        EXPECT_STREQ(caption, L"情報") << row.name;
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(WaitUntil([](HWND b) { return !IsWindow(b); }, box)) << row.name;
+        // Idle: no further box, and the program stays open.
+        EXPECT_EQ(run.FindWindowOf(L"#32770", 0), nullptr) << row.name;
+        EXPECT_TRUE(run.IsRunning()) << row.name;
+        ASSERT_TRUE(run.CloseAndWait()) << row.name;
+    }
+}
+
+TEST(KrelwinE2E, RelativeFilesOfABatchStartedFromAnotherFolderAreListedWhereTheyAreProcessed) {
+    struct Row {
+        const char* name;
+        std::string ini;          // after [MAIN] and the run options
+        std::string setting;      // the batch's [SETTING] lines
+        bool parentFile, subFile; // where an a.txt lies
+        const wchar_t* changed;   // the a.txt that gets its copy, relative to the start folder
+    } rows[] = {
+        {"a.txt only beside the batch", "", "", false, true, L"sub\\a.txt"},
+        {"a.txt in both folders", "", "", true, true, L"sub\\a.txt"},
+        {"the batch keeps the start folder", "", "DEFAULTCURRENT=1\r\n", true, true, L"a.txt"},
+        {"the batch overrides a kept start folder", "DEFAULTCURRENT=1\r\n", "DEFAULTCURRENT=0\r\n", false, true,
+         L"sub\\a.txt"},
+    };
+    for (const Row& row : rows) {
+        KrelwinRun run;
+        ASSERT_TRUE(run.Ok());
+        const auto& d = run.Dir();
+        ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "AUTOEXEC=1\r\nATEXIT=1\r\n" + row.ini));
+        ASSERT_TRUE(d.MakeDir(L"sub"));
+        if (row.parentFile) ASSERT_TRUE(d.Write(L"a.txt", "parent\r\n"));
+        if (row.subFile) ASSERT_TRUE(d.Write(L"sub\\a.txt", "sub\r\n"));
+        std::string batch = "[SCRIPT]\r\nCMD /c copy \"%1\" \"%1.bak\"\r\n[FILES]\r\na.txt\r\n";
+        if (!row.setting.empty()) batch += "[SETTING]\r\n" + row.setting;
+        ASSERT_TRUE(d.Write(L"sub\\job.kvl", batch));
+        // Started from the parent folder with a relative batch path.
+        ASSERT_TRUE(run.Start(L"sub\\job.kvl", d.Path())) << run.LastError();
+        DWORD code = 99;
+        ASSERT_TRUE(run.WaitExit(&code)) << row.name << ": the run did not end (an empty list?)";
+        EXPECT_EQ(code, 0u) << row.name;
+        const std::wstring changed = row.changed;
+        EXPECT_EQ(d.Read(changed + L".bak"), d.Read(changed)) << row.name;
+        // A relative log name is taken against the batch's folder.
+        EXPECT_EQ(d.Read(L"sub\\log.txt"), "Process. CMD\r\nCompleted...\r\n") << row.name;
+        for (const wchar_t* other : {L"a.txt.bak", L"sub\\a.txt.bak"})
+            if (changed + L".bak" != other) EXPECT_FALSE(d.IsFile(other)) << row.name << ": " << other;
+    }
 }
 
 }  // namespace

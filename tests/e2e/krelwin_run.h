@@ -104,17 +104,30 @@ public:
         } while (GetTickCount() - start < ms && IsRunning());
         return false;
     }
-    // Waits until the file exists and holds the text (bytes).
-    bool WaitFileHas(const std::wstring& rel, const std::string& text, DWORD ms = kWaitMs) {
-        const DWORD start = GetTickCount();
-        do {
-            if (dir_.Read(rel).find(text) != std::string::npos) return true;
-            Sleep(20);
-        } while (GetTickCount() - start < ms);
-        return false;
+    // Waits until the log file holds the text (ASCII, such as the run's last line). The
+    // program writes its files without sharing, so a read while it writes would make its
+    // write fail: the file is read once, after the text has reached the log window and the
+    // window has handled everything it was doing then (the log file is written there).
+    bool WaitLogFileHas(const std::wstring& rel, const std::string& text, DWORD ms = kWaitMs) {
+        std::wstring wide(text.begin(), text.end());
+        while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r')) wide.pop_back();
+        if (!WaitLogHas(wide, ms) || !Settle(ms)) return false;
+        return dir_.Read(rel).find(text) != std::string::npos;
+    }
+    // Waits until the window has handled what it was handling when asked; false after the bound.
+    bool Settle(DWORD ms = kWaitMs) {
+        HWND w = Main();
+        DWORD_PTR result = 0;
+        return w && SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
     }
 
     void Command(WORD id) { PostMessageW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // A command handled before this returns (for commands that open no dialog).
+    bool SendCommand(WORD id, DWORD ms = kWaitMs) {
+        HWND w = Main();
+        DWORD_PTR result = 0;
+        return w && SendMessageTimeoutW(w, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, ms, &result) != 0;
+    }
     void Close() {
         HWND w = FindWindowOf(L"PROC", 0);
         if (w) PostMessageW(w, WM_CLOSE, 0, 0);

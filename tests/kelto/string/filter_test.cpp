@@ -381,6 +381,31 @@ TEST(FiltCalculate, NeverTrapsOrOverflows)
     for (const CalcRow& row : rows) expectCalc(row);
 }
 
+TEST(FiltCalculate, FloatsComputeInSinglePrecision)
+{
+    const CalcRow rows[] = {
+        {"0.1+0.2 is the single-precision 0.3", L"0.1+0.2", L"0.3    "},
+        {"the span's length limits the decimals", L"0.52+0.35", L"0.869999 "},
+        {"a float between integers", L"1+0.25*2", L"1.5     "},
+    };
+    for (const CalcRow& row : rows) expectCalc(row);
+}
+
+TEST(FiltCalculate, FloatSpansOfAnyLengthGiveTheirResult)
+{
+    std::wstring halves = L"0.5";
+    for (int i = 1; i < 18; ++i) halves += L"+0.5";
+    const std::wstring blanks(61, L' ');
+    const CalcRow rows[] = {
+        {"18 halves", halves, L"9" + std::wstring(halves.size() - 1, L' ')},
+        {"blanks inside the span", L"1.5" + blanks + L"*2", L"3" + std::wstring(blanks.size() + 4, L' ')},
+        {"a long span keeps every decimal", L"0.1" + blanks + L"+0.2", L"0.3" + std::wstring(blanks.size() + 4, L' ')},
+        {"a TAB before a long float result", L"A 0.25" + blanks + L"*1", L"A\t0.25" + std::wstring(blanks.size() + 2, L' ')},
+        {"a negative long float result", L"0.5" + blanks + L"-1.75", L"-1.25" + std::wstring(blanks.size() + 3, L' ')},
+    };
+    for (const CalcRow& row : rows) expectCalc(row);
+}
+
 TEST(FiltCalculate, HonoursLengthAndStart)
 {
     expectCalc({"length not above start changes nothing", L"2*3", L"2*3"}, 3, 3);

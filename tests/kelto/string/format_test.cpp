@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -128,4 +129,31 @@ TEST(StringSprintf, UnknownConversionsAndALonePercentStayAsWritten)
 {
     EXPECT_EQ(L"%k", format(L"%k"));
     EXPECT_EQ(L"50%", format(L"50%"));
+}
+
+TEST(StringSprintf, StarArgumentsOfEveryIntAreTakenWithoutOverflow)
+{
+    // INT_MIN as a width is a left-justified field far wider than any buffer.
+    struct Row { const char* name; const wchar_t* format; int star; int result; const wchar_t* text; };
+    const Row rows[] = {
+        {"width INT_MIN, integer", L"%*d|", INT_MIN, -1, L"5      "},
+        {"width INT_MIN, text", L"%*s|", INT_MIN, -1, L"5      "},
+        {"width INT_MAX", L"%*d|", INT_MAX, -1, L"       "},
+        {"width -1", L"%*d|", -1, 2, L"5|"},
+        {"precision INT_MIN is no precision", L"%.*d|", INT_MIN, 2, L"5|"},
+        {"precision INT_MAX, text", L"%.*s|", INT_MAX, 2, L"5|"},
+    };
+    for (const Row& row : rows) {
+        wchar_t szOut[8];
+        const bool bText = row.format[std::wstring(row.format).find(L'|') - 1] == L's';
+        const int iResult = bText ? STRING_sprintf(szOut, 8, row.format, row.star, L"5")
+                                  : STRING_sprintf(szOut, 8, row.format, row.star, 5);
+        EXPECT_EQ(row.result, iResult) << "case " << row.name;
+        EXPECT_STREQ(row.text, szOut) << "case " << row.name;
+    }
+    wchar_t szFloat[8];
+    EXPECT_EQ(-1, STRING_sprintf(szFloat, 8, L"%*.1f|", INT_MIN, 2.5));
+    EXPECT_STREQ(L"2.5    ", szFloat);
+    EXPECT_EQ(4, STRING_sprintf(szFloat, 8, L"%.*g|", INT_MIN, 0.5)) << "precision INT_MIN is no precision";
+    EXPECT_STREQ(L"0.5|", szFloat);
 }

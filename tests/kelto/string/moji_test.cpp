@@ -189,6 +189,7 @@ TEST(MojiUtil, CheckCodeTypeGuessesTheEncoding)
         {"Shift-JIS", "\x82\xA0\x82\xA2", MOJI_CODE_SJIS},
         {"UTF-16 LE ASCII without mark", std::string("a\0b\0", 4), MOJI_CODE_UTF16LE},
         {"UTF-16 BE ASCII without mark", std::string("\0N\0N", 4), MOJI_CODE_UTF16BE},
+        {"UTF-16 LE kana without mark", std::string("a\0" "\x42\x30", 4), MOJI_CODE_UTF16LE},
         {"zeros", std::string(4, '\0'), MOJI_CODE_UNKNOWN},
     };
     for (const Row& row : rows)

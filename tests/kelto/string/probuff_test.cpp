@@ -128,6 +128,12 @@ TEST(ProbuffSection, KeySearchStaysInsideTheSection)
     EXPECT_EQ(std::wstring(L"x"), sz);
     EXPECT_EQ(-1, PROBUFF_GetInt(bracket.c_str(), Len(bracket), L"S", L"B", -1));
 
+    // The '[' that ends the section is no separator: a key name right before it is no key.
+    const std::wstring touching = L"[S]\r\nNAME=foo[1]\r\nfoo=5\r\n";
+    EXPECT_EQ(0, PROBUFF_GetString(touching.c_str(), Len(touching), L"S", L"foo", sz, 16, L"D"));
+    EXPECT_EQ(std::wstring(L"D"), sz);
+    EXPECT_EQ(-1, PROBUFF_GetInt(touching.c_str(), Len(touching), L"S", L"foo", -1));
+
     // Nothing beyond the given length is seen.
     const std::wstring two = L"[A]\r\nK=1\r\n[B]\r\nJ=2\r\n";
     const int iToB = static_cast<int>(two.find(L"[B]"));

@@ -65,6 +65,9 @@ TEST(StringFtoa, WritesDigitsUntilTheFractionIsGone)
     const Row rows[] = {
         {2.5f, 32, L"2.5"}, {-3.0f, 32, L"-3"}, {0.0f, 32, L"0"}, {-0.25f, 32, L"-0.25"},
         {12.75f, 32, L"12.75"}, {1.0f / 3.0f, 6, L"0.333"}, {123456.0f, 4, L"123"}, {-7.5f, 2, L"-"},
+        // Each step rounds to single precision, so 0.1 * 10 is 1 and the digits end there.
+        {0.1f, 32, L"0.1"}, {0.3f, 32, L"0.3"}, {-0.1f, 32, L"-0.1"},
+        {0.87f, 9, L"0.869999"}, {0.87f, 32, L"0.869999980926513671875"},
     };
     for (const Row& row : rows) {
         wchar_t szOut[32];

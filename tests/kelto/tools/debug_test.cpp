@@ -140,6 +140,16 @@ TEST(Tools, RandomStaysInItsRange)
     }
     EXPECT_TRUE(bSawLow && bSawHigh);
     EXPECT_EQ(0, _random(0));
+
+    // The most negative n has no positive counterpart; every value the generator gives
+    // is below its size, so the result is the value negated.
+    for (unsigned int uSeed : {1u, 7u, 12345u}) {
+        srand(uSeed);
+        const int iExpected = -rand();
+        srand(uSeed);
+        EXPECT_EQ(iExpected, _random(INT_MIN)) << "seed " << uSeed;
+    }
+    EXPECT_GE(_random(INT_MAX), 0);
 }
 
 TEST(Tools, SwapExchangesValuesAndTexts)

@@ -76,8 +76,9 @@ TEST_F(DebugFileTest, PrintfHexAndFloatFormats) {
     EXPECT_EQ(1, DEBUG_putHex(file.c_str(), 255));
     EXPECT_EQ(1, DEBUG_putFloat(file.c_str(), 2.5f));
     EXPECT_EQ(1, DEBUG_putFloat(file.c_str(), -3.0f));
+    EXPECT_EQ(1, DEBUG_putFloat(file.c_str(), 0.1f));
     EXPECT_EQ(1, DEBUG_putc(file.c_str(), 'Z'));
-    EXPECT_EQ("\x92\x6c=-12; 0xff\r\n2.5\r\n-3\r\nZ", m_dir.Read(L"fmt.txt"));
+    EXPECT_EQ("\x92\x6c=-12; 0xff\r\n2.5\r\n-3\r\n0.1\r\nZ", m_dir.Read(L"fmt.txt"));
 }
 
 TEST_F(DebugFileTest, BytesAreWrittenAsTheyAre) {
@@ -111,6 +112,25 @@ TEST_F(DebugFileTest, FailuresGiveZero) {
     EXPECT_FALSE(m_dir.IsFile(L"long.txt"));
     const std::wstring longName(300, L'n');
     EXPECT_EQ(0, DEBUG_puts(longName.c_str(), L"x")) << "a joined path beyond 260 units";
+}
+
+TEST(DebugPuts, AJoinedPathMustFitWithItsTerminator)
+{
+    // The program's folder with its '\\' and the name: 259 units fit, 260 do not.
+    const int iFolder = static_cast<int>(ProgramFolder().size());
+    ASSERT_LT(iFolder, 200);
+    const std::wstring fits(259 - iFolder, L'f');
+    ProgramFile fitsFile(fits);
+    EXPECT_EQ(1, DEBUG_puts(fits.c_str(), L"x"));
+    EXPECT_EQ("x", fitsFile.Read());
+
+    const std::wstring full(260 - iFolder, L'g');
+    ProgramFile fullFile(full);
+    EXPECT_EQ(0, DEBUG_puts(full.c_str(), L"x"));
+    EXPECT_FALSE(testdir::IsFile(fullFile.Path()));
+    EXPECT_EQ(0, DEBUG_printf(full.c_str(), L"%d", 1));
+    EXPECT_EQ(0, DEBUG_putc(full.c_str(), 'x'));
+    EXPECT_FALSE(testdir::IsFile(fullFile.Path()));
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST_F(DialogTest, OpenStartsFromTheInitialName) {
         GetWindowTextW(FileNameBox(dialog), text, 260);
         seen = text;
         gui::PressButton(dialog, IDOK);
-    });
+    }, 20, [](HWND dialog) { return GetWindowTextLengthW(FileNameBox(dialog)) > 0; });
     const std::wstring initial = m_dir.Path(L"a.txt");
     EXPECT_EQ(1, FILE_SelectOpen(Select(L"初期名", initial.c_str())));
     driver.Join();

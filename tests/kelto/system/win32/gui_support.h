@@ -82,49 +82,77 @@ inline HWND FindOwnWindow(const wchar_t* title) {
 
 inline void PressButton(HWND dialog, int id);
 
+// Waits, within the bound, until the window's thread takes messages: a window that shows
+// itself while it is created has then finished what its creator ran before the message loop.
+inline bool Settled(HWND hwnd, DWORD ms = 10000) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
+}
+
+// Waits, within the bound, for a condition; true when it came.
+inline bool WaitFor(const std::function<bool()>& condition, DWORD ms = 10000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(20);
+    }
+}
+
 struct CloseArg {
     HWND keep;
+    int others;
 };
 
-// Presses OK on every visible dialog of this process but one (error boxes of a dialog).
+// Presses OK on every visible dialog of this process but one (error boxes of a dialog),
+// counting them.
 inline BOOL CALLBACK CloseOtherDialogs(HWND hwnd, LPARAM lparam) {
+    CloseArg* arg = reinterpret_cast<CloseArg*>(lparam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t name[16] = {0};
     GetClassNameW(hwnd, name, 16);
-    if (pid == GetCurrentProcessId() && hwnd != reinterpret_cast<CloseArg*>(lparam)->keep &&
-        IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0)
+    if (pid == GetCurrentProcessId() && hwnd != arg->keep && IsWindowVisible(hwnd) &&
+        lstrcmpW(name, L"#32770") == 0) {
         PressButton(hwnd, IDOK);
+        ++arg->others;
+    }
     return TRUE;
 }
 
 // Waits on its own thread for a window of this process titled `title` and hands it to
-// `act`, which should close it. When the window is still there some seconds later, the
-// driver closes what it opened and cancels the window, so the test goes on and fails:
-// `Done()` is true only when the window appeared and `act` closed it.
+// `act`, which should close it, once the window has settled and `ready` (when given) holds.
+// When the window is still there some seconds later, the driver closes what it opened and
+// cancels the window, so the test goes on and fails: `Done()` is true only when the window
+// appeared and `act` closed it.
 class WindowDriver {
 public:
-    WindowDriver(std::wstring title, std::function<void(HWND)> act, int seconds = 20)
-        : m_title(std::move(title)), m_act(std::move(act)) {
+    WindowDriver(std::wstring title, std::function<void(HWND)> act, int seconds = 20,
+                 std::function<bool(HWND)> ready = nullptr)
+        : m_title(std::move(title)), m_act(std::move(act)), m_ready(std::move(ready)) {
         m_thread = std::thread([this, seconds] {
             const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
             while (!m_stop && std::chrono::steady_clock::now() < until) {
                 HWND hwnd = FindOwnWindow(m_title.c_str());
                 if (!hwnd) {
-                    Sleep(50);
+                    Sleep(20);
                     continue;
                 }
-                Sleep(200);  // let the window finish its set-up
+                Settled(hwnd);
+                if (m_ready && !WaitFor([&] { return m_ready(hwnd); }))
+                    std::fprintf(stderr, "the window never became ready: acting on it anyway\n");
                 m_act(hwnd);
-                for (int i = 0; i < 100 && IsWindow(hwnd) && IsWindowVisible(hwnd); ++i) Sleep(50);
+                WaitFor([hwnd] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, 5000);
                 if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) {
                     m_done = true;
                     return;
                 }
                 std::fprintf(stderr, "the window was not closed by the test's action: cancelling it\n");
-                CloseArg arg = {hwnd};
-                EnumWindows(CloseOtherDialogs, reinterpret_cast<LPARAM>(&arg));
-                Sleep(200);
+                WaitFor([hwnd] {
+                    CloseArg arg = {hwnd, 0};
+                    EnumWindows(CloseOtherDialogs, reinterpret_cast<LPARAM>(&arg));
+                    return arg.others == 0;
+                });
                 PressButton(hwnd, IDCANCEL);
                 return;
             }
@@ -140,6 +168,7 @@ public:
 private:
     std::wstring m_title;
     std::function<void(HWND)> m_act;
+    std::function<bool(HWND)> m_ready;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_done{false};
     std::thread m_thread;

@@ -5,8 +5,10 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "krelwin/app/setup/setup.h"
 #include "tests/kelto/system/win32/gui_support.h"
@@ -251,22 +253,29 @@ TEST_F(SetupCopy, FolderOffAFixedDriveIsRefusedWithAMessage) {
     EXPECT_GE(GetFreeDiskMB(), 1) << "the fixture's drive is fixed and has room";
 }
 
-// Presses a button of the folder dialog from its own thread: OK takes the folder that
-// the installer preselected.
+// Presses a button of the folder dialog from its own thread once the dialog shows the
+// folder that the installer preselected (the selection arrives after the dialog does).
+// Wine's folder dialog now and then drops the preselection (its tree then has no
+// selection at all): after a bound the driver cancels such a dialog, and `Selected()` is false.
 class FolderDialogDriver {
 public:
-    explicit FolderDialogDriver(int button) {
+    FolderDialogDriver(int button, const std::wstring& preselected) : m_names(FolderNames(preselected)) {
         m_thread = std::thread([this, button] {
-            for (int i = 0; i < 300 && !m_stop; ++i) {
+            const DWORD start = GetTickCount();
+            while (!m_stop && GetTickCount() - start < 20000) {
                 HWND dialog = FindDialog();
-                if (dialog) {
-                    Sleep(300);
-                    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-                    m_pressed = true;
-                    return;
+                if (!dialog) {
+                    Sleep(20);
+                    continue;
                 }
-                Sleep(50);
+                const DWORD shown = GetTickCount();
+                while (!m_stop && GetTickCount() - shown < 15000 && !ShowsFolder(dialog)) Sleep(20);
+                m_selected = ShowsFolder(dialog);
+                const int id = m_selected ? button : IDCANCEL;
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+                m_pressed = true;
+                return;
             }
         });
     }
@@ -275,8 +284,47 @@ public:
         m_thread.join();
     }
     bool Pressed() const { return m_pressed; }
+    bool Selected() const { return m_selected; }
+    // What the dialog's tree last showed: its item count and the selected folder's names.
+    std::string Seen() const { return m_seen; }
 
 private:
+    // The folder names after the drive, last first: "C:\a\b" gives b, a.
+    static std::vector<std::wstring> FolderNames(const std::wstring& path) {
+        std::vector<std::wstring> names;
+        size_t pos = path.find(L'\\');
+        while (pos != std::wstring::npos) {
+            const size_t next = path.find(L'\\', pos + 1);
+            const std::wstring name = path.substr(pos + 1, next == std::wstring::npos ? next : next - pos - 1);
+            if (!name.empty()) names.insert(names.begin(), name);
+            pos = next;
+        }
+        return names;
+    }
+    // The tree's selection is the folder: its item and parents carry the folder names,
+    // under the drive's item and the desktop's.
+    bool ShowsFolder(HWND dialog) {
+        HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+        if (!tree) return false;
+        std::vector<std::wstring> chain;
+        std::wstring seen;
+        for (HTREEITEM item = TreeView_GetSelection(tree); item; item = TreeView_GetParent(tree, item)) {
+            wchar_t text[MAX_PATH] = {};
+            TVITEMW tv = {};
+            tv.mask = TVIF_TEXT;
+            tv.hItem = item;
+            tv.pszText = text;
+            tv.cchTextMax = MAX_PATH;
+            if (!TreeView_GetItem(tree, &tv)) return false;
+            chain.push_back(text);
+            seen = L"\\" + chain.back() + seen;
+        }
+        m_seen = std::to_string(TreeView_GetCount(tree)) + " items, selection " + setuptest::ToAnsi(seen);
+        if (chain.size() < m_names.size() + 2) return false;
+        for (size_t i = 0; i < m_names.size(); ++i)
+            if (lstrcmpiW(chain[i].c_str(), m_names[i].c_str()) != 0) return false;
+        return true;
+    }
     static BOOL CALLBACK Find(HWND hwnd, LPARAM lparam) {
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);
@@ -293,13 +341,16 @@ private:
         EnumWindows(Find, reinterpret_cast<LPARAM>(&found));
         return found;
     }
+    const std::vector<std::wstring> m_names;
+    std::string m_seen;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_pressed{false};
+    std::atomic<bool> m_selected{false};
 };
 
 TEST_F(SetupCopy, BrowseAddsTheProgramFolderToTheChosenOne) {
-    gui::Deadline deadline(60);
+    gui::Deadline deadline(180);
     Sources("MZ", "[MAIN]\r\n");
     struct Row {
         const char* name;
@@ -312,13 +363,17 @@ TEST_F(SetupCopy, BrowseAddsTheProgramFolderToTheChosenOne) {
         {"drive root", "C:\\", IDOK, "C:\\krelwin"},
     };
     for (const Row& row : rows) {
-        lstrcpyA(s_stSetup.m_szInstallDir, row.start.c_str());
-        SETUP_ShowInstallDir();
-        {
-            FolderDialogDriver driver(row.button);
+        bool bSelected = false;
+        for (int iTry = 0; iTry < 3 && !bSelected; ++iTry) {
+            lstrcpyA(s_stSetup.m_szInstallDir, row.start.c_str());
+            SETUP_ShowInstallDir();
+            FolderDialogDriver driver(row.button, setuptest::FromAnsi(row.start));
             OnSetupCommand(SETUP_ID_BROWSE, Window());
-            EXPECT_TRUE(driver.Pressed()) << row.name;
+            ASSERT_TRUE(driver.Pressed()) << row.name << ": no folder dialog";
+            bSelected = driver.Selected();
+            if (!bSelected) std::fprintf(stderr, "%s: the folder dialog showed %s\n", row.name, driver.Seen().c_str());
         }
+        ASSERT_TRUE(bSelected) << row.name << ": the dialog never showed the preselected folder";
         EXPECT_EQ(row.expected, std::string(s_stSetup.m_szInstallDir)) << row.name;
         EXPECT_EQ(setuptest::FromAnsi(row.expected), WindowText(s_stSetup.m_hEdit)) << row.name;
     }
