@@ -60,7 +60,7 @@ std::string Files(const testdir::TestDir& _cDir, std::initializer_list<const wch
         return ::testing::AssertionSuccess();
     }
     const std::string strEnd = "error(s)." + std::to_string(_iErrors) + "\r\n";
-    const bool bLogged = _cRun.WaitFileHas(L"log.txt", strEnd);
+    const bool bLogged = _cRun.WaitLogFileHas(L"log.txt", strEnd);
     *_pLog = d.Read(L"log.txt");
     if (!_cRun.CloseAndWait()) return ::testing::AssertionFailure() << "the program did not close";
     if (!bLogged) return ::testing::AssertionFailure() << "no " << strEnd << " in:\n" << *_pLog;

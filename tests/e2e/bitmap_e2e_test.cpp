@@ -90,7 +90,7 @@ TEST(BitmapE2E, FilesThatAreNoBitmapsAreErrorsOfTheRun) {
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nBMP_RESIZE o_%1 8,8\r\nBMP_RESIZE z_%1 %0\r\nMAKEMASK\r\n"
                                     "[FILES]\r\nt.bmp\r\nl.bmp\r\ng.bmp\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
     EXPECT_EQ(Sjis(L"ビットマップでないファイル\r\n"
                    L"ビットマップでないファイル\r\n"
                    L"g(2,2)->(8,8)\r\n"

@@ -97,7 +97,7 @@ TEST(FitPartsE2E, UnreadableAndLyingImagesAreErrorsOfTheRun) {
     ASSERT_TRUE(d.Write(L"list.txt", "base.bmp\r\n\tgone.bmp\r\n"));
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS .\r\n[FILES]\r\nlist.txt\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
     EXPECT_EQ("searching...\r\n\x83\x72\x83\x62\x83\x67\x83\x7d\x83\x62\x83\x76\x82\xc5\x82\xc8\x82\xa2"
               "\x83\x74\x83\x40\x83\x43\x83\x8b base.bmp\r\ngone.bmp not read\r\nfiting\r\nouting\r\nerror(s).2\r\n",
               d.Read(L"log.txt"));

@@ -79,7 +79,7 @@ TEST(ScriptListsE2E, CheckScrWithoutAFolderIsAnErrorOfTheRun)
     ASSERT_TRUE(d.Write(L"a.scr", "f(x)\r\n"));
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKSCR -s\r\nCHECKSCR none\r\n[FILES]\r\na.scr\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
     EXPECT_EQ(Sjis(L"フォルダが指定されていません\r\nフォルダが見つかりません " + d.Path(L"none") +
                    L"\r\nerror(s).2\r\n"),
               d.Read(L"log.txt"));
@@ -149,7 +149,7 @@ TEST(ScriptListsE2E, ListUpParamWithoutANameIsAnErrorOfTheRun)
     ASSERT_TRUE(d.Write(L"a.scr", "f(x\r\n"));
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nLISTUPPARAM\r\nLISTUPPARAM F\r\n[FILES]\r\na.scr\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
     EXPECT_EQ(Sjis(L"検索するコマンドが指定されていません\r\nF の括弧が閉じていません. a.scr\r\n"
                    L"F[0] = {\r\n};\n\r\nerror(s).2\r\n"),
               d.Read(L"log.txt"));

@@ -57,7 +57,7 @@ TEST(ViraGrepE2E, AnEmptyTargetIsAnErrorAndOldWorkFilesAreNotAppendedTo) {
     ASSERT_TRUE(d.Write(L"a.txt", "open\r\n"));
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nVIRAGREP list.txt\r\n[FILES]\r\nempty.txt\r\na.txt\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    ASSERT_TRUE(run.WaitFileHas(L"log.txt", "error(s)"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
     EXPECT_EQ("GrepList:list.txt\r\n"
               "file not found:empty.txt\r\n"
               "open\r\na.txt(1): open\r\n\r\n"
