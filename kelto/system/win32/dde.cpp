@@ -1,0 +1,220 @@
+// The spreadsheet DDE client: starting DDEML as a client, the workbook and sheet
+// conversations, cell requests and the sheet-topic list.
+#include "kelto/system/win32/dde.h"
+
+#include "kelto/files/win32/file.h"
+#include "kelto/memory/mem.h"
+#include "kelto/string/moji.h"
+#include "kelto/string/string.h"
+#include "kelto/system/win32/ddeplatform.h"
+#include "kelto/tools/debug.h"
+
+namespace {
+
+const DWORD DDEXL_TIMEOUT_MS = 1000;
+const int DDEXL_NAME_LENGTH = 256;  // service and topic names, terminator included
+const int DDEXL_ITEM_LENGTH = 16;   // "R%dC%d", terminator included
+
+// Starts DDE for a state that has no instance yet: a second DdeInitializeW on a live
+// instance identifier is refused, so an identifier once had is kept. When DDEML cannot be
+// started, the file is opened in the shell and DDEML tried once more.
+int ddexl_start(DDEXL_STATE* _pState, const wchar_t* _pOpen)
+{
+    if (_pState->m_dwInst) return 1;
+    for (int iTry = 0; iTry < 2; ++iTry) {
+        DWORD dwInst = 0;
+        if (DdeInitializeW(&dwInst, DDEXL_Callback, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR) {
+            _pState->m_dwInst = dwInst;
+            return 1;
+        }
+        if (iTry == 0 && _pOpen) DDEXL_ShellOpen(_pOpen);
+    }
+    return 0;
+}
+
+HSZ ddexl_string(DWORD _dwInst, const wchar_t* _pText)
+{
+    return _pText ? DdeCreateStringHandleW(_dwInst, _pText, CP_WINUNICODE) : 0;
+}
+
+void ddexl_freeString(DWORD _dwInst, HSZ__** _ppHsz)
+{
+    if (*_ppHsz) DdeFreeStringHandle(_dwInst, *_ppHsz);
+    *_ppHsz = 0;
+}
+
+// Drops whatever an earlier connection of the state left open.
+void ddexl_release(DDEXL_STATE* _pState)
+{
+    if (_pState->m_hConv) DdeDisconnect(_pState->m_hConv);
+    if (_pState->m_hConv2) DdeDisconnect(_pState->m_hConv2);
+    _pState->m_hConv = 0;
+    _pState->m_hConv2 = 0;
+    ddexl_freeString(_pState->m_dwInst, &_pState->m_hszService);
+    ddexl_freeString(_pState->m_dwInst, &_pState->m_hszTopic);
+    ddexl_freeString(_pState->m_dwInst, &_pState->m_hszTopic2);
+}
+
+// The text of a string handle; 0 when it is missing or longer than the room.
+int ddexl_query(DWORD _dwInst, HSZ _hsz, wchar_t* _pOut)
+{
+    _pOut[0] = 0;
+    if (!_hsz) return 0;
+    const DWORD dwLength = DdeQueryStringW(_dwInst, _hsz, 0, 0, CP_WINUNICODE);
+    if (dwLength == 0 || dwLength >= static_cast<DWORD>(DDEXL_NAME_LENGTH)) return 0;
+    DdeQueryStringW(_dwInst, _hsz, _pOut, DDEXL_NAME_LENGTH, CP_WINUNICODE);
+    _pOut[DDEXL_NAME_LENGTH - 1] = 0;
+    return 1;
+}
+
+// True when the topic "[NAME]sheet" names the workbook: NAME is the book as given or its
+// file name (ASCII case ignored, as the server's names are).
+bool ddexl_isOfBook(const wchar_t* _pTopic, const wchar_t* _pClose, const wchar_t* _pBook)
+{
+    if (!_pBook || !*_pBook) return true;
+    if (_pTopic[0] != L'[') return false;
+    wchar_t szInner[DDEXL_NAME_LENGTH];
+    const int iInner = static_cast<int>(_pClose - _pTopic) - 1;
+    if (iInner <= 0 || iInner >= DDEXL_NAME_LENGTH) return false;
+    STRING_cpy(szInner, _pTopic + 1, iInner);
+    szInner[iInner] = 0;
+    if (STRING_cmpI(szInner, _pBook) == 0) return true;
+    if (STRING_len(_pBook) >= FILE_PATH_LENGTH) return false;
+    wchar_t szName[FILE_PART_LENGTH], szExt[FILE_PART_LENGTH], szFile[FILE_PATH_LENGTH];
+    FILE_split(_pBook, 0, 0, szName, szExt);
+    FILE_merge(szFile, 0, 0, szName, szExt, FILE_PATH_LENGTH);
+    return szFile[0] && STRING_cmpI(szInner, szFile) == 0;
+}
+
+}  // namespace
+
+HDDEDATA CALLBACK DDEXL_Callback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
+{
+    return 0;
+}
+
+int DDEXL_Connect(DDEXL_STATE* _pState, const wchar_t* _pTopic, const wchar_t* _pTopic2)
+{
+    if (!_pState) return 0;
+    if (!ddexl_start(_pState, _pTopic)) return 0;
+    // A second conversation on a topic still open from this instance would not be made.
+    ddexl_release(_pState);
+    const DWORD dwInst = _pState->m_dwInst;
+    _pState->m_hszService = ddexl_string(dwInst, DDEXL_SERVICE);
+    _pState->m_hszTopic = ddexl_string(dwInst, _pTopic);
+    if (_pState->m_hszService && _pState->m_hszTopic) {
+        _pState->m_hConv = DdeConnect(dwInst, _pState->m_hszService, _pState->m_hszTopic, 0);
+    }
+    if (_pTopic2) {
+        _pState->m_hszTopic2 = ddexl_string(dwInst, _pTopic2);
+        if (_pState->m_hszService && _pState->m_hszTopic2) {
+            _pState->m_hConv2 = DdeConnect(dwInst, _pState->m_hszService, _pState->m_hszTopic2, 0);
+        }
+    }
+    return 1;
+}
+
+int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, int _iOutChars)
+{
+    if (!_pState || _iRow < 1 || _iCol < 1) return -1;
+    KELTO_ASSERT_MSG(_pOut != 0, L"_pReceiptBuff");
+    if (!_pOut || _iOutChars <= 0) return -1;
+    _pOut[0] = 0;
+    HCONV hConv = _pState->m_hConv2 ? _pState->m_hConv2 : _pState->m_hConv;
+    if (!hConv) return -1;
+
+    wchar_t szItem[DDEXL_ITEM_LENGTH];
+    if (STRING_sprintf(szItem, DDEXL_ITEM_LENGTH, L"R%dC%d", _iRow, _iCol) < 0) return -1;
+    HSZ hszItem = ddexl_string(_pState->m_dwInst, szItem);
+    if (!hszItem) return -2;
+    HDDEDATA hData = DdeClientTransaction(0, 0, hConv, hszItem, CF_TEXT, XTYP_REQUEST, DDEXL_TIMEOUT_MS, 0);
+    if (!hData) {
+        const UINT uError = DdeGetLastError(_pState->m_dwInst);
+        DdeFreeStringHandle(_pState->m_dwInst, hszItem);
+        return uError ? -2 : 0;
+    }
+
+    // The reported size may run past the text: the text ends at its first NUL. No more
+    // bytes than the out room can hold as characters are taken.
+    DWORD dwSize = DdeGetData(hData, 0, 0, 0);
+    const DWORD dwMax = static_cast<DWORD>(_iOutChars) * 2u;
+    if (dwSize > dwMax) dwSize = dwMax;
+    char* pBytes = 0;
+    int iResult = -2;
+    if (MEM_alloc(&pBytes, static_cast<int>(dwSize) + 1)) {
+        const DWORD dwGot = dwSize ? DdeGetData(hData, reinterpret_cast<LPBYTE>(pBytes), dwSize, 0) : 0;
+        pBytes[dwGot <= dwSize ? dwGot : dwSize] = 0;
+        CTOUTF16 cText(pBytes);
+        const wchar_t* pText = cText.Get();
+        int i = 0;
+        for (; pText && pText[i] && i < _iOutChars - 1; ++i) _pOut[i] = pText[i];
+        _pOut[i] = 0;
+        iResult = 0;
+    }
+    MEM_free(&pBytes);
+    DdeFreeDataHandle(hData);
+    DdeFreeStringHandle(_pState->m_dwInst, hszItem);
+    return iResult;
+}
+
+int DDEXL_GetSheetList(const wchar_t* _pBook, wchar_t* _pOut, int _iOutChars)
+{
+    DDEXL_STATE stState;
+    if (!ddexl_start(&stState, _pBook)) return 0;
+    const bool bRoom = _pOut && _iOutChars > 0;
+    if (bRoom) _pOut[0] = 0;
+
+    const DWORD dwInst = stState.m_dwInst;
+    const DDEXL_PLATFORM& stPlatform = DDEXL_platform();
+    HSZ hszService = ddexl_string(dwInst, DDEXL_SERVICE);
+    HCONVLIST hList = hszService ? stPlatform.m_pConnectList(dwInst, hszService, 0, 0, 0) : 0;
+    int iCount = 0;
+    int iUsed = 0;
+    HCONV hConv = 0;
+    while (hList && (hConv = stPlatform.m_pQueryNextServer(hList, hConv)) != 0) {
+        CONVINFO stInfo;
+        MEM_clear(&stInfo, sizeof stInfo);
+        stInfo.cb = sizeof stInfo;
+        if (!DdeQueryConvInfo(hConv, QID_SYNC, &stInfo)) continue;
+        wchar_t szService[DDEXL_NAME_LENGTH], szTopic[DDEXL_NAME_LENGTH];
+        if (!ddexl_query(dwInst, stInfo.hszServiceReq, szService)) continue;
+        if (STRING_cmpI(szService, DDEXL_SERVICE) != 0) continue;
+        if (!ddexl_query(dwInst, stInfo.hszTopic, szTopic)) continue;
+        if (STRING_cmpI(szTopic, L"System") == 0) continue;
+        // Sheet topics read "[BOOK.xls]Sheet"; anything else is no sheet.
+        const wchar_t* pClose = STRING_chr(szTopic, L']');
+        if (!pClose || !pClose[1]) continue;
+        if (!ddexl_isOfBook(szTopic, pClose, _pBook)) continue;
+        if (_pOut) {
+            const wchar_t* pName = pClose + 1;
+            const int iLength = STRING_len(pName);
+            // The name, its NUL and the list's closing NUL must fit.
+            if (!bRoom || iUsed + iLength + 1 >= _iOutChars) continue;
+            STRING_cpy(_pOut + iUsed, pName);
+            iUsed += iLength + 1;
+            _pOut[iUsed] = 0;
+        }
+        ++iCount;
+    }
+    if (hList) stPlatform.m_pDisconnectList(hList);
+    if (hszService) DdeFreeStringHandle(dwInst, hszService);
+    // The instance was this call's own.
+    DdeUninitialize(dwInst);
+    return iCount;
+}
+
+int DDEXL_Disconnect(DDEXL_STATE* _pState)
+{
+    if (!_pState || !_pState->m_hConv) return -1;
+    const DWORD dwInst = _pState->m_dwInst;
+    ddexl_freeString(dwInst, &_pState->m_hszService);
+    ddexl_freeString(dwInst, &_pState->m_hszTopic);
+    ddexl_freeString(dwInst, &_pState->m_hszTopic2);
+    DdeDisconnect(_pState->m_hConv);
+    _pState->m_hConv = 0;
+    if (_pState->m_hConv2) {
+        DdeDisconnect(_pState->m_hConv2);
+        _pState->m_hConv2 = 0;
+    }
+    return 0;
+}
