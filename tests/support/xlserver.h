@@ -420,6 +420,15 @@ private:
         requests_.push_back(conv.topic + L"|" + name);
         LeaveCriticalSection(&lock_);
 
+        if (c && conv.book < 0 && lstrcmpiW(name.c_str(), L"Topics") == 0 && format == CF_TEXT) {
+            // The server's topics, as a spreadsheet lists them on "System".
+            std::wstring topics;
+            for (const Book& b : books_) {
+                for (const Sheet& sh : b.sheets) topics += L"[" + b.name + L"]" + sh.name + L"\t";
+            }
+            Reply(w, client, item, topics + L"System");
+            return;
+        }
         int row = 0, col = 0;
         bool cell = ParseItem(name, &row, &col);
         bool ok = c && format == CF_TEXT && cell && conv.book >= 0 &&
@@ -437,7 +446,13 @@ private:
             }
             return;
         }
-        std::string bytes = ToCodePage(932, found ? found->text : std::wstring()) + "\r\n";
+        Reply(w, client, item, (found ? found->text : std::wstring()) + L"\r\n");
+    }
+
+    // Posts the text as CF_TEXT data (code page 932) in answer to the request of the item.
+    void Reply(HWND w, HWND client, ATOM item, const std::wstring& text)
+    {
+        std::string bytes = ToCodePage(932, text);
         HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + bytes.size() + 1);
         if (!data) return;
         DDEDATA* d = static_cast<DDEDATA*>(GlobalLock(data));

@@ -14,6 +14,7 @@ namespace {
 const DWORD DDEXL_TIMEOUT_MS = 1000;
 const int DDEXL_NAME_LENGTH = 256;  // service and topic names, terminator included
 const int DDEXL_ITEM_LENGTH = 16;   // "R%dC%d", terminator included
+const DWORD DDEXL_TOPICS_BYTES = 65536;  // the server's topic list taken at most
 
 // Starts DDE for a state that has no instance yet: a second DdeInitializeW on a live
 // instance identifier is refused, so an identifier once had is kept. When DDEML cannot be
@@ -86,6 +87,80 @@ bool ddexl_isOfBook(const wchar_t* _pTopic, const wchar_t* _pClose, const wchar_
     return szFile[0] && STRING_cmpI(szInner, szFile) == 0;
 }
 
+// The text of a reply, of at most _dwMax bytes, as UTF-16 in *_pText. Its reported size
+// may run past the text: the text ends at its first NUL. 0 when memory runs out.
+int ddexl_text(HDDEDATA _hData, DWORD _dwMax, CTOUTF16* _pText)
+{
+    DWORD dwSize = DdeGetData(_hData, 0, 0, 0);
+    if (dwSize > _dwMax) dwSize = _dwMax;
+    char* pBytes = 0;
+    if (!MEM_alloc(&pBytes, static_cast<int>(dwSize) + 1)) return 0;
+    const DWORD dwGot = dwSize ? DdeGetData(_hData, reinterpret_cast<LPBYTE>(pBytes), dwSize, 0) : 0;
+    pBytes[dwGot <= dwSize ? dwGot : dwSize] = 0;
+    const int iOk = _pText->From(pBytes) ? 1 : 0;
+    MEM_free(&pBytes);
+    return iOk;
+}
+
+// The sheet list in the making.
+struct DDEXL_SHEETS
+{
+    const wchar_t* m_pBook;
+    wchar_t* m_pOut;
+    int m_iOutChars;
+    int m_iUsed;
+    int m_iCount;
+};
+
+// Takes one topic of the server into the list when it is a sheet of the book and fits.
+void ddexl_takeTopic(DDEXL_SHEETS* _pSheets, const wchar_t* _pTopic)
+{
+    if (STRING_cmpI(_pTopic, L"System") == 0) return;
+    // Sheet topics read "[BOOK.xls]Sheet"; anything else is no sheet.
+    const wchar_t* pClose = STRING_chr(_pTopic, L']');
+    if (!pClose || !pClose[1]) return;
+    if (!ddexl_isOfBook(_pTopic, pClose, _pSheets->m_pBook)) return;
+    if (_pSheets->m_pOut) {
+        const wchar_t* pName = pClose + 1;
+        const int iLength = STRING_len(pName);
+        // The name, its NUL and the list's closing NUL must fit.
+        if (_pSheets->m_iOutChars <= 0 || _pSheets->m_iUsed + iLength + 1 >= _pSheets->m_iOutChars) return;
+        STRING_cpy(_pSheets->m_pOut + _pSheets->m_iUsed, pName);
+        _pSheets->m_iUsed += iLength + 1;
+        _pSheets->m_pOut[_pSheets->m_iUsed] = 0;
+    }
+    ++_pSheets->m_iCount;
+}
+
+// The "Topics" item of the server's "System" topic: topic names separated by TABs.
+void ddexl_systemTopics(DWORD _dwInst, HSZ _hszService, DDEXL_SHEETS* _pSheets)
+{
+    HSZ hszSystem = ddexl_string(_dwInst, L"System");
+    HSZ hszItem = ddexl_string(_dwInst, L"Topics");
+    HCONV hConv = (hszSystem && hszItem) ? DdeConnect(_dwInst, _hszService, hszSystem, 0) : 0;
+    HDDEDATA hData = hConv ? DdeClientTransaction(0, 0, hConv, hszItem, CF_TEXT, XTYP_REQUEST, DDEXL_TIMEOUT_MS, 0) : 0;
+    CTOUTF16 cText;
+    if (hData && ddexl_text(hData, DDEXL_TOPICS_BYTES, &cText)) {
+        const wchar_t* p = cText.Get();
+        while (p && *p) {
+            wchar_t szTopic[DDEXL_NAME_LENGTH];
+            int i = 0;
+            bool bFits = true;
+            for (; *p && *p != L'\t' && *p != L'\r' && *p != L'\n'; ++p) {
+                if (i < DDEXL_NAME_LENGTH - 1) szTopic[i++] = *p;
+                else bFits = false;
+            }
+            szTopic[i] = 0;
+            if (bFits && i > 0) ddexl_takeTopic(_pSheets, szTopic);
+            while (*p == L'\t' || *p == L'\r' || *p == L'\n') ++p;
+        }
+    }
+    if (hData) DdeFreeDataHandle(hData);
+    if (hConv) DdeDisconnect(hConv);
+    if (hszSystem) DdeFreeStringHandle(_dwInst, hszSystem);
+    if (hszItem) DdeFreeStringHandle(_dwInst, hszItem);
+}
+
 }  // namespace
 
 HDDEDATA CALLBACK DDEXL_Callback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
@@ -134,24 +209,16 @@ int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, in
         return uError ? -2 : 0;
     }
 
-    // The reported size may run past the text: the text ends at its first NUL. No more
-    // bytes than the out room can hold as characters are taken.
-    DWORD dwSize = DdeGetData(hData, 0, 0, 0);
-    const DWORD dwMax = static_cast<DWORD>(_iOutChars) * 2u;
-    if (dwSize > dwMax) dwSize = dwMax;
-    char* pBytes = 0;
+    // No more bytes than the out room can hold as characters are taken.
+    CTOUTF16 cText;
     int iResult = -2;
-    if (MEM_alloc(&pBytes, static_cast<int>(dwSize) + 1)) {
-        const DWORD dwGot = dwSize ? DdeGetData(hData, reinterpret_cast<LPBYTE>(pBytes), dwSize, 0) : 0;
-        pBytes[dwGot <= dwSize ? dwGot : dwSize] = 0;
-        CTOUTF16 cText(pBytes);
+    if (ddexl_text(hData, static_cast<DWORD>(_iOutChars) * 2u, &cText)) {
         const wchar_t* pText = cText.Get();
         int i = 0;
         for (; pText && pText[i] && i < _iOutChars - 1; ++i) _pOut[i] = pText[i];
         _pOut[i] = 0;
         iResult = 0;
     }
-    MEM_free(&pBytes);
     DdeFreeDataHandle(hData);
     DdeFreeStringHandle(_pState->m_dwInst, hszItem);
     return iResult;
@@ -161,17 +228,17 @@ int DDEXL_GetSheetList(const wchar_t* _pBook, wchar_t* _pOut, int _iOutChars)
 {
     DDEXL_STATE stState;
     if (!ddexl_start(&stState, _pBook)) return 0;
-    const bool bRoom = _pOut && _iOutChars > 0;
-    if (bRoom) _pOut[0] = 0;
+    DDEXL_SHEETS stSheets = {_pBook, _pOut, _iOutChars, 0, 0};
+    if (_pOut && _iOutChars > 0) _pOut[0] = 0;
 
     const DWORD dwInst = stState.m_dwInst;
     const DDEXL_PLATFORM& stPlatform = DDEXL_platform();
     HSZ hszService = ddexl_string(dwInst, DDEXL_SERVICE);
     HCONVLIST hList = hszService ? stPlatform.m_pConnectList(dwInst, hszService, 0, 0, 0) : 0;
-    int iCount = 0;
-    int iUsed = 0;
+    int iListed = 0;
     HCONV hConv = 0;
     while (hList && (hConv = stPlatform.m_pQueryNextServer(hList, hConv)) != 0) {
+        ++iListed;
         CONVINFO stInfo;
         MEM_clear(&stInfo, sizeof stInfo);
         stInfo.cb = sizeof stInfo;
@@ -180,27 +247,16 @@ int DDEXL_GetSheetList(const wchar_t* _pBook, wchar_t* _pOut, int _iOutChars)
         if (!ddexl_query(dwInst, stInfo.hszServiceReq, szService)) continue;
         if (STRING_cmpI(szService, DDEXL_SERVICE) != 0) continue;
         if (!ddexl_query(dwInst, stInfo.hszTopic, szTopic)) continue;
-        if (STRING_cmpI(szTopic, L"System") == 0) continue;
-        // Sheet topics read "[BOOK.xls]Sheet"; anything else is no sheet.
-        const wchar_t* pClose = STRING_chr(szTopic, L']');
-        if (!pClose || !pClose[1]) continue;
-        if (!ddexl_isOfBook(szTopic, pClose, _pBook)) continue;
-        if (_pOut) {
-            const wchar_t* pName = pClose + 1;
-            const int iLength = STRING_len(pName);
-            // The name, its NUL and the list's closing NUL must fit.
-            if (!bRoom || iUsed + iLength + 1 >= _iOutChars) continue;
-            STRING_cpy(_pOut + iUsed, pName);
-            iUsed += iLength + 1;
-            _pOut[iUsed] = 0;
-        }
-        ++iCount;
+        ddexl_takeTopic(&stSheets, szTopic);
     }
     if (hList) stPlatform.m_pDisconnectList(hList);
+    // Where the platform lists no conversation at all (its list calls may be mere stubs),
+    // the server's own topic list of its "System" topic stands in.
+    if (iListed == 0 && hszService) ddexl_systemTopics(dwInst, hszService, &stSheets);
     if (hszService) DdeFreeStringHandle(dwInst, hszService);
     // The instance was this call's own.
     DdeUninitialize(dwInst);
-    return iCount;
+    return stSheets.m_iCount;
 }
 
 int DDEXL_Disconnect(DDEXL_STATE* _pState)

@@ -319,6 +319,22 @@ TEST_F(DdeClientTest, TheSheetListTakesTheWorkbooksSheetTopicsThatFit)
     EXPECT_TRUE(WaitConversations(server_, 0)) << "the list's conversations are dropped";
 }
 
+TEST_F(DdeClientTest, WithoutListedConversationsTheServersOwnTopicListStandsIn)
+{
+    // The platform's list calls may be stubs that list nothing.
+    ListTopics().clear();
+    wchar_t out[256];
+    EXPECT_EQ(3, DDEXL_GetSheetList(L"BOOK.xls", out, 256));
+    EXPECT_EQ(std::wstring(L"S1\0LongSheetName\0S3\0\0", 21), std::wstring(out, 21));
+    EXPECT_EQ(2, DDEXL_GetSheetList(L"BOOK.xls", out, 10));
+    EXPECT_EQ(4, DDEXL_GetSheetList(nullptr, nullptr, 0));
+    EXPECT_TRUE(WaitConversations(server_, 0));
+    PostMessageW(server_.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(server_.WaitClosed(5000));
+    EXPECT_EQ(0, DDEXL_GetSheetList(L"BOOK.xls", out, 256)) << "no server at all";
+    EXPECT_EQ(0, out[0]);
+}
+
 TEST_F(DdeClientTest, TheShellOpensMinimisedAndTheServerIsWaitedFor)
 {
     EXPECT_EQ(1, DDEXL_ShellOpen(L"C:\\data\\BOOK.xls"));
