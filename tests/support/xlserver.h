@@ -161,7 +161,12 @@ public:
     ~Spreadsheet()
     {
         if (thread_) {
-            if (WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT && window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT) {
+                // A server started without waiting may still be making its window.
+                HANDLE both[2] = {ready_, thread_};
+                WaitForMultipleObjects(2, both, FALSE, 10000);
+                if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+            }
             WaitForSingleObject(thread_, 10000);
             CloseHandle(thread_);
         }
@@ -178,6 +183,12 @@ public:
         if (!thread_) return false;
         HANDLE both[2] = {ready_, thread_};
         return WaitForMultipleObjects(2, both, FALSE, 10000) == WAIT_OBJECT_0 && window_;
+    }
+    // Starts the thread and returns at once, as a program started by the shell would.
+    bool StartAsync()
+    {
+        thread_ = CreateThread(nullptr, 0, &Spreadsheet::ThreadMain, this, 0, nullptr);
+        return thread_ != nullptr;
     }
     // Runs the server on the calling thread until its window closes or its life ends.
     int Run()

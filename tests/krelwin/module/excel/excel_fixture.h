@@ -41,6 +41,13 @@ inline INT_PTR& ShellResult()
     return s_result;
 }
 
+// Run when the shell is asked to open a file.
+inline void (*&OnShell())()
+{
+    static void (*s_pOnShell)() = nullptr;
+    return s_pOnShell;
+}
+
 struct FakeList
 {
     std::vector<HCONV> convs;
@@ -77,6 +84,7 @@ inline BOOL WINAPI FakeDisconnectList(HCONVLIST handle)
 inline HINSTANCE WINAPI FakeShellExecute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, INT show)
 {
     Opened().push_back(std::wstring(verb ? verb : L"") + L" " + (file ? file : L"") + L" " + std::to_wstring(show));
+    if (OnShell()) OnShell()();
     return reinterpret_cast<HINSTANCE>(ShellResult());
 }
 
@@ -91,9 +99,11 @@ protected:
         ListTopics().clear();
         Opened().clear();
         ShellResult() = 42;
+        OnShell() = nullptr;
     }
     void TearDown() override
     {
+        OnShell() = nullptr;
         m_pServer.reset();
         DDEXL_setPlatform(&m_stOld);
         EngineTest::TearDown();
@@ -101,7 +111,7 @@ protected:
 
     // Starts the spreadsheet with the books; the list call offers every sheet topic,
     // "System" and the workbook topics.
-    void Serve(const std::vector<xlserver::Book>& _vBooks)
+    void Serve(const std::vector<xlserver::Book>& _vBooks, bool _bWait = true)
     {
         ListTopics().push_back(L"System");
         for (const xlserver::Book& b : _vBooks) {
@@ -109,7 +119,7 @@ protected:
             for (const xlserver::Sheet& s : b.sheets) ListTopics().push_back(L"[" + b.name + L"]" + s.name);
         }
         m_pServer.reset(new xlserver::Spreadsheet(_vBooks, L"Microsoft Excel - BOOK.xls"));
-        ASSERT_TRUE(m_pServer->Start());
+        ASSERT_TRUE(_bWait ? m_pServer->Start() : m_pServer->StartAsync());
     }
     xlserver::Spreadsheet& Server() { return *m_pServer; }
 

@@ -46,6 +46,10 @@ protected:
         return m_cModule.Func(Line(_strBook, _strArgs).c_str());
     }
     XLS2CSV m_cModule;
+
+public:
+    // The spreadsheet starting as from the shell: its server comes up on its own time.
+    void ServeLater() { Serve(TwoSheets(), false); }
 };
 
 TEST_F(Xls2csvTest, EverySheetOfTheWorkbookBecomesACsvFileBesideIt)
@@ -149,6 +153,18 @@ TEST_F(Xls2csvTest, AFailedCellEndsItsColumnAndTheNextColumnFollows)
     EXPECT_EQ(expected, Cells(L"[BOOK.xls]S1"));
     EXPECT_EQ("a,b\r\n", m_dir.Read(L"BOOKS1.csv"));
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+Xls2csvTest* s_pStarting = nullptr;
+
+TEST_F(Xls2csvTest, ASpreadsheetStartedByTheShellIsWaitedFor)
+{
+    // The shell starts the spreadsheet and returns before its server is up.
+    s_pStarting = this;
+    excel_test::OnShell() = [] { s_pStarting->ServeLater(); };
+    EXPECT_EQ(1, Run(L"-rB2B2"));
+    EXPECT_EQ("only\r\n", m_dir.Read(L"BOOKS2.csv"));
+    EXPECT_TRUE(Server().WaitClosed(5000));
 }
 
 TEST_F(Xls2csvTest, WithoutASpreadsheetTheRunGoesOn)
