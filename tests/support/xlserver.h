@@ -247,27 +247,40 @@ private:
     bool Create()
     {
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = &Spreadsheet::Proc;
+        wc.lpfnWndProc = &Spreadsheet::MainProcOf;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"KtTestSpreadsheet";
         RegisterClassW(&wc);  // already registered by an earlier server: fine
-        window_ = CreateWindowExW(0, wc.lpszClassName, title_.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                  nullptr, nullptr, wc.hInstance, this);
+        wc.lpfnWndProc = &Spreadsheet::ConvProcOf;
+        wc.lpszClassName = L"KtTestSpreadsheetConv";
+        RegisterClassW(&wc);
+        CreateWindowExW(0, L"KtTestSpreadsheet", title_.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                        nullptr, wc.hInstance, this);
         if (!window_) return false;
         SetTimer(window_, 1, lifeMs_, nullptr);
         return true;
     }
 
-    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    static Spreadsheet* Self(HWND w, UINT msg, LPARAM lp)
     {
         if (msg == WM_NCCREATE) {
             auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
             SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
         }
-        auto* self = reinterpret_cast<Spreadsheet*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        return reinterpret_cast<Spreadsheet*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+    }
+    static LRESULT CALLBACK MainProcOf(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        Spreadsheet* self = Self(w, msg, lp);
         if (!self) return DefWindowProcW(w, msg, wp, lp);
-        if (w == self->window_ || self->window_ == nullptr) return self->MainProc(w, msg, wp, lp);
-        return self->ConvProc(w, msg, wp, lp);
+        // Known from the first message on: a client may ask while the window is being made.
+        if (msg == WM_NCCREATE) self->window_ = w;
+        return self->MainProc(w, msg, wp, lp);
+    }
+    static LRESULT CALLBACK ConvProcOf(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        Spreadsheet* self = Self(w, msg, lp);
+        return self ? self->ConvProc(w, msg, wp, lp) : DefWindowProcW(w, msg, wp, lp);
     }
 
     LRESULT MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
@@ -344,7 +357,7 @@ private:
         std::wstring topic = AtomName(topicAtom);
         int book, sheet;
         if (!Resolve(topic, &book, &sheet)) return;
-        HWND conv = CreateWindowExW(0, L"KtTestSpreadsheet", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+        HWND conv = CreateWindowExW(0, L"KtTestSpreadsheetConv", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                     GetModuleHandleW(nullptr), this);
         if (!conv) return;
         EnterCriticalSection(&lock_);
