@@ -3,6 +3,7 @@
 // sheet-list loop meets real conversations.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -333,6 +334,44 @@ TEST_F(DdeClientTest, WithoutListedConversationsTheServersOwnTopicListStandsIn)
     ASSERT_TRUE(server_.WaitClosed(5000));
     EXPECT_EQ(0, DDEXL_GetSheetList(L"BOOK.xls", out, 256)) << "no server at all";
     EXPECT_EQ(0, out[0]);
+}
+
+TEST(DdeClientTopicsTest, TheServersTopicListIsReadWithinItsBounds)
+{
+    // Names past a topic's room, a workbook name alone and empty entries are no sheets.
+    Book longName{std::wstring(300, L'L') + L".xls", {}};
+    longName.Add(L"S1");
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1");
+    book.Add(L"");
+    book.Add(std::wstring(240, L's'));
+    Spreadsheet server({longName, book});
+    ASSERT_TRUE(server.Start());
+    const DDEXL_PLATFORM fake = {FakeConnectList, FakeQueryNextServer, FakeDisconnectList, FakeShellExecute};
+    DDEXL_PLATFORM old = DDEXL_setPlatform(&fake);
+    ListTopics().clear();
+    wchar_t out[300];
+    EXPECT_EQ(2, DDEXL_GetSheetList(nullptr, nullptr, 0)) << "the long workbook's topic and the empty sheet are dropped";
+    EXPECT_EQ(1, DDEXL_GetSheetList(L"BOOK.xls", out, 200)) << "the 240-unit name does not fit";
+    EXPECT_EQ(std::wstring(L"S1\0\0", 4), std::wstring(out, 4));
+    EXPECT_EQ(2, DDEXL_GetSheetList(L"BOOK.xls", out, 300));
+    DDEXL_setPlatform(&old);
+}
+
+// Cell requests on one conversation, each of a distinct cell (Wine keeps one string handle
+// per item name, so the range stays small).
+TEST_F(DdeClientTest, DISABLED_BenchmarkCellRequests)
+{
+    ASSERT_EQ(1, DDEXL_Connect(&state_, L"BOOK.xls", L"[BOOK.xls]S1"));
+    const int kRows = 1000;
+    wchar_t out[4096];
+    LARGE_INTEGER freq, t0, t1;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&t0);
+    for (int row = 1; row <= kRows; ++row) ASSERT_EQ(0, DDEXL_GetData(&state_, row, 3, out, 4096));
+    QueryPerformanceCounter(&t1);
+    const double ms = 1000.0 * (t1.QuadPart - t0.QuadPart) / freq.QuadPart;
+    printf("DDEXL_GetData: %d requests in %.1f ms, %.3f ms each\n", kRows, ms, ms / kRows);
 }
 
 TEST_F(DdeClientTest, TheShellOpensMinimisedAndTheServerIsWaitedFor)
