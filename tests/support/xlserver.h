@@ -25,6 +25,7 @@ enum CellMode
     CELL_TEXT,    // answered with its text
     CELL_NACK,    // answered with a negative acknowledgement
     CELL_SILENT,  // never answered (the client times out)
+    CELL_LATE,    // answered only when the next request on its conversation comes
 };
 
 struct Cell
@@ -240,6 +241,8 @@ private:
         std::wstring topic;
         int book;   // -1 for "System"
         int sheet;  // -1 for the workbook topic
+        ATOM late;  // the item of a CELL_LATE request not answered yet
+        std::wstring lateText;
     };
 
     static DWORD WINAPI ThreadMain(LPVOID self) { return static_cast<DWORD>(static_cast<Spreadsheet*>(self)->Run()); }
@@ -361,7 +364,7 @@ private:
                                     GetModuleHandleW(nullptr), this);
         if (!conv) return;
         EnterCriticalSection(&lock_);
-        convs_.push_back({conv, client, topic, book, sheet});
+        convs_.push_back({conv, client, topic, book, sheet, 0, std::wstring()});
         LeaveCriticalSection(&lock_);
         ATOM a1 = GlobalAddAtomW(service_.c_str());
         ATOM a2 = GlobalAddAtomW(topic.c_str());
@@ -440,9 +443,11 @@ private:
         EnterCriticalSection(&lock_);
         Conv* c = FindConv(w);
         Conv conv = c ? *c : Conv{};
+        if (c) c->late = 0;
         std::wstring name = AtomName(item);
         requests_.push_back(conv.topic + L"|" + name);
         LeaveCriticalSection(&lock_);
+        if (conv.late) Reply(w, client, conv.late, conv.lateText + L"\r\n");
 
         if (c && conv.book < 0 && lstrcmpiW(name.c_str(), L"Topics") == 0 && format == CF_TEXT) {
             // The server's topics, as a spreadsheet lists them on "System".
@@ -458,6 +463,15 @@ private:
         bool ok = c && format == CF_TEXT && cell && conv.book >= 0 &&
                   !(conv.sheet < 0 && books_[conv.book].sheets.empty());
         const Cell* found = ok ? FindCell(conv, row, col) : nullptr;
+        if (found && found->mode == CELL_LATE) {
+            EnterCriticalSection(&lock_);
+            if (Conv* now = FindConv(w)) {
+                now->late = item;
+                now->lateText = found->text;
+            }
+            LeaveCriticalSection(&lock_);
+            return;
+        }
         if (found && found->mode == CELL_SILENT) {
             GlobalDeleteAtom(item);
             return;

@@ -56,6 +56,16 @@ void ddexl_release(DDEXL_STATE* _pState)
     ddexl_freeString(_pState->m_dwInst, &_pState->m_hszTopic2);
 }
 
+// Makes the conversation anew after a request timed out: its late reply would otherwise be
+// taken as the answer to the next request on it.
+void ddexl_reconnect(DDEXL_STATE* _pState, HCONV _hConv)
+{
+    HCONV__** ppConv = (_hConv == _pState->m_hConv2) ? &_pState->m_hConv2 : &_pState->m_hConv;
+    HSZ hszTopic = (ppConv == &_pState->m_hConv2) ? _pState->m_hszTopic2 : _pState->m_hszTopic;
+    DdeDisconnect(*ppConv);
+    *ppConv = (_pState->m_hszService && hszTopic) ? DdeConnect(_pState->m_dwInst, _pState->m_hszService, hszTopic, 0) : 0;
+}
+
 // The text of a string handle; 0 when it is missing or longer than the room.
 int ddexl_query(DWORD _dwInst, HSZ _hsz, wchar_t* _pOut)
 {
@@ -206,6 +216,7 @@ int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, in
     if (!hData) {
         const UINT uError = DdeGetLastError(_pState->m_dwInst);
         DdeFreeStringHandle(_pState->m_dwInst, hszItem);
+        if (uError == DMLERR_DATAACKTIMEOUT) ddexl_reconnect(_pState, hConv);
         return uError ? -2 : 0;
     }
 

@@ -29,7 +29,8 @@ std::vector<Book> Books()
         .Set(3, 1, std::wstring(L"ab\0cd", 5))
         .Set(4, 1, std::wstring(5000, L'x'))
         .Set(5, 1, L"", xlserver::CELL_NACK)
-        .Set(6, 1, L"", xlserver::CELL_SILENT);
+        .Set(6, 1, L"", xlserver::CELL_SILENT)
+        .Set(7, 1, L"late", xlserver::CELL_LATE);
     book.Add(L"LongSheetName").Set(1, 1, L"long");
     book.Add(L"S3").Set(1, 1, L"three");
     Book other{L"OTHER.xls", {}};
@@ -222,6 +223,20 @@ TEST_F(DdeClientTest, ARequestThatIsNeverAnsweredTimesOut)
     EXPECT_EQ(-2, DDEXL_GetData(&state_, 6, 1, out, 16));
     EXPECT_LT(GetTickCount() - start, 10000u);
     EXPECT_EQ(0, out[0]);
+}
+
+TEST_F(DdeClientTest, ALateReplyIsNeverTakenForTheNextCell)
+{
+    // The server answers the timed-out request only when the next one comes.
+    ASSERT_EQ(1, DDEXL_Connect(&state_, L"BOOK.xls", L"[BOOK.xls]S1"));
+    wchar_t out[16] = L"stale";
+    EXPECT_EQ(-2, DDEXL_GetData(&state_, 7, 1, out, 16));
+    EXPECT_EQ(0, out[0]);
+    ASSERT_NE(nullptr, state_.m_hConv2) << "the sheet conversation is made anew";
+    EXPECT_EQ(0, DDEXL_GetData(&state_, 1, 1, out, 16));
+    EXPECT_EQ(std::wstring(L"abc\r\n"), std::wstring(out));
+    EXPECT_EQ(0, DDEXL_GetData(&state_, 2, 1, out, 16));
+    EXPECT_EQ(std::wstring(L"日本語\r\n"), std::wstring(out));
 }
 
 TEST_F(DdeClientTest, ATopicTheServerDoesNotOfferGivesNoConversation)
