@@ -66,10 +66,10 @@ public:
     {
         if (XL_trim(_pText) > 0) m_vCells.push_back({_iRow, _iCol, _pText});
     }
-    void EndSheet(const wchar_t* _pSheet, int _iConnected) override
+    void EndSheet(const wchar_t* _pSheet, int _iRead) override
     {
         // A sheet that could not be read leaves an earlier file of it as it was.
-        if (!_iConnected) return;
+        if (!_iRead) return;
         wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szName[FILE_PART_LENGTH];
         wchar_t szPath[FILE_PATH_LENGTH];
         FILE_split(m_pBook, szDrive, szDir, szName, 0);

@@ -96,12 +96,14 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
         DDEXL_Connect(_pState, _pBook, szTopic);
         const int iConnected = _pState->m_hConv2 ? 1 : 0;
         _pWalk->BeginSheet(pSheet, iConnected);
+        int iRead = 0;
         for (int iCol = _stRange.m_iCol1; iCol <= _stRange.m_iCol2; ++iCol) {
             for (int iRow = _stRange.m_iRow1; iRow <= _stRange.m_iRow2; ++iRow) {
                 if (DDEXL_GetData(_pState, iRow, iCol, szCell, XL_CELL_LENGTH) < 0) {
                     Message_info(L"(%s)DDEが開始されていません", _pBook);
                     break;
                 }
+                iRead = 1;
                 if (STRING_len(szCell) <= 2) continue;
                 _pWalk->Cell(pSheet, iRow, iCol, szCell);
                 if (iRow == INT_MAX) break;
@@ -109,7 +111,7 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
             if (iCol == INT_MAX) break;
         }
         DDEXL_Disconnect(_pState);
-        _pWalk->EndSheet(pSheet, iConnected);
+        _pWalk->EndSheet(pSheet, iConnected && iRead);
     }
     XL_closeSpreadsheet(_iCommand);
 }

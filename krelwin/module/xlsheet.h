@@ -37,7 +37,8 @@ public:
     virtual void BeginSheet(const wchar_t* _pSheet, int _iConnected) = 0;
     // A cell of more than 2 characters (an empty cell is its line end), as received.
     virtual void Cell(const wchar_t* _pSheet, int _iRow, int _iCol, wchar_t* _pText) = 0;
-    virtual void EndSheet(const wchar_t* _pSheet, int _iConnected) = 0;
+    // The sheet has ended; _iRead 0 when not one of its cells could be read.
+    virtual void EndSheet(const wchar_t* _pSheet, int _iRead) = 0;
 };
 
 // The spreadsheet windows of the two commands (each command keeps its own).

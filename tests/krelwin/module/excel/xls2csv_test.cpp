@@ -167,6 +167,18 @@ TEST_F(Xls2csvTest, ASpreadsheetStartedByTheShellIsWaitedFor)
     EXPECT_TRUE(Server().WaitClosed(5000));
 }
 
+TEST_F(Xls2csvTest, ASheetThatCannotBeReadKeepsItsEarlierFile)
+{
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1").Set(1, 1, L"", xlserver::CELL_NACK).Set(1, 2, L"", xlserver::CELL_NACK);
+    Serve({book});
+    ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "earlier\r\n"));
+    EXPECT_EQ(1, Run(L"-rA1B1"));
+    const std::wstring failed = L"(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n";
+    EXPECT_EQ(L"Cell(1,1)-(2,1)\r\n" + failed + failed, Log());
+    EXPECT_EQ("earlier\r\n", m_dir.Read(L"BOOKS1.csv"));
+}
+
 TEST_F(Xls2csvTest, WithoutASpreadsheetTheRunGoesOn)
 {
     // No server, and the shell has no program for the workbook: the range line once,
