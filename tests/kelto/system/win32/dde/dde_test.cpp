@@ -415,4 +415,51 @@ TEST_F(DdeClientTest, TheErrorBoxShowsNothingWithoutAnError)
     EXPECT_EQ(0, DDEXL_ErrorBox(nullptr, &state_));
 }
 
+// The message box of this process titled as the DDE error box: its text, then OK pressed.
+struct BoxWatch
+{
+    std::wstring text;
+    bool found = false;
+};
+BOOL CALLBACK FindBox(HWND w, LPARAM p)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t title[64] = {0};
+    GetWindowTextW(w, title, 64);
+    if (pid != GetCurrentProcessId() || std::wstring(title) != L"サーバーに接続失敗") return TRUE;
+    BoxWatch* watch = reinterpret_cast<BoxWatch*>(p);
+    wchar_t text[1024] = {0};
+    GetDlgItemTextW(w, 0xFFFF, text, 1024);
+    watch->text = text;
+    watch->found = true;
+    PostMessageW(w, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+DWORD WINAPI WatchBox(LPVOID p)
+{
+    BoxWatch* watch = static_cast<BoxWatch*>(p);
+    const DWORD start = GetTickCount();
+    while (!watch->found && GetTickCount() - start < 10000) {
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(watch));
+        if (!watch->found) Sleep(20);
+    }
+    return 0;
+}
+
+TEST(DdeErrorBoxTest, TheLastErrorIsShownInABox)
+{
+    // An instance identifier DDEML never gave out: the query itself fails.
+    DDEXL_STATE state;
+    state.m_dwInst = 0x7777;
+    BoxWatch watch;
+    HANDLE watcher = CreateThread(nullptr, 0, WatchBox, &watch, 0, nullptr);
+    ASSERT_NE(nullptr, watcher);
+    EXPECT_EQ(IDOK, DDEXL_ErrorBox(nullptr, &state));
+    WaitForSingleObject(watcher, 15000);
+    CloseHandle(watcher);
+    ASSERT_TRUE(watch.found);
+    EXPECT_FALSE(watch.text.empty());
+}
+
 }  // namespace
