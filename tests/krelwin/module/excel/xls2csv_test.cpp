@@ -1,0 +1,206 @@
+// XLS2CSV in process against the test spreadsheet: the CSV files are compared whole.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "krelwin/module/xls2csv.h"
+#include "tests/krelwin/module/excel/excel_fixture.h"
+
+namespace {
+
+using excel_test::ExcelTest;
+using excel_test::Sjis;
+using xlserver::Book;
+
+std::vector<Book> TwoSheets()
+{
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1")
+        .Set(1, 1, L"名前")
+        .Set(1, 2, L"値")
+        .Set(2, 1, L"a,b")
+        .Set(2, 2, L"say \"hi\" ok")
+        .Set(3, 2, L"two\r\nlines")
+        .Set(3, 3, L"  ")        // blanks only: an empty field, trailing, dropped
+        .Set(5, 1, L"\"quoted\"  ")  // trailing quote and blanks trimmed
+        .Set(9, 9, L"outside the range");
+    book.Add(L"S2").Set(2, 2, L"only");
+    Book other{L"OTHER.xls", {}};
+    other.Add(L"S1").Set(1, 1, L"other book");
+    return {book, other};
+}
+
+class Xls2csvTest : public ExcelTest
+{
+protected:
+    void SetUp() override
+    {
+        ExcelTest::SetUp();
+        ASSERT_TRUE(m_dir.Write(L"BOOK.xls", ""));
+    }
+    int Run(const std::wstring& _strArgs, const std::wstring& _strBook = L"BOOK.xls")
+    {
+        return m_cModule.Func(Line(_strBook, _strArgs).c_str());
+    }
+    XLS2CSV m_cModule;
+
+public:
+    // The spreadsheet starting as from the shell: its server comes up on its own time.
+    void ServeLater() { Serve(TwoSheets(), false); }
+};
+
+TEST_F(Xls2csvTest, EverySheetOfTheWorkbookBecomesACsvFileBesideIt)
+{
+    Serve(TwoSheets());
+    ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "an earlier run's file\r\n"));
+    EXPECT_EQ(1, Run(L"-rA1C5"));
+    EXPECT_EQ(Sjis(L"名前,値\r\n"
+                   L"\"a,b\",\"say \"\"hi\"\" ok\"\r\n"
+                   L",\"two\r\nlines\"\r\n"
+                   L"\r\n"
+                   L"\"\"\"quoted\"\r\n"),
+              m_dir.Read(L"BOOKS1.csv"));
+    EXPECT_EQ("\r\n,only\r\n", m_dir.Read(L"BOOKS2.csv"));
+    EXPECT_FALSE(m_dir.IsFile(L"BOOKOTHER.csv"));
+    EXPECT_FALSE(m_dir.IsFile(L"BOOKS1.csv.bak"));
+    EXPECT_EQ(L"Cell(1,1)-(3,5)\r\n", Log());
+    // Opened minimised, read column by column, and the spreadsheet closed at the end.
+    ASSERT_EQ(1u, excel_test::Opened().size());
+    EXPECT_EQ(L"open " + Path(L"BOOK.xls") + L" " + std::to_wstring(SW_MINIMIZE), excel_test::Opened()[0]);
+    const std::vector<std::wstring> cells = Cells(L"[BOOK.xls]S1");
+    ASSERT_EQ(15u, cells.size());
+    EXPECT_EQ(L"R1C1", cells[0]);
+    EXPECT_EQ(L"R2C1", cells[1]);
+    EXPECT_EQ(L"R5C1", cells[4]);
+    EXPECT_EQ(L"R1C2", cells[5]);
+    EXPECT_EQ(L"R5C3", cells[14]);
+    EXPECT_TRUE(Cells(L"[OTHER.xls]S1").empty()) << "only the named workbook's sheets";
+    EXPECT_TRUE(Server().WaitClosed(5000)) << "the spreadsheet window is closed";
+}
+
+TEST_F(Xls2csvTest, ASecondRunWritesTheFilesAnewAndLogsTheRangeOnce)
+{
+    Serve(TwoSheets());
+    EXPECT_EQ(1, Run(L"-rB2B2"));
+    EXPECT_TRUE(Server().WaitClosed(5000));
+    Serve(TwoSheets());
+    EXPECT_EQ(1, Run(L"-rB2B2"));
+    EXPECT_EQ(Sjis(L"\"say \"\"hi\"\" ok\"\r\n"), m_dir.Read(L"BOOKS1.csv"));
+    EXPECT_EQ("only\r\n", m_dir.Read(L"BOOKS2.csv"));
+    EXPECT_EQ(L"Cell(2,2)-(2,2)\r\n", Log());
+}
+
+TEST_F(Xls2csvTest, AnEmptySheetGivesAnEmptyFile)
+{
+    std::vector<Book> books = TwoSheets();
+    Serve(books);
+    ASSERT_TRUE(m_dir.Write(L"BOOKS2.csv", "stale\r\n"));
+    EXPECT_EQ(1, Run(L"-rA1A1"));
+    EXPECT_TRUE(m_dir.IsFile(L"BOOKS2.csv"));
+    EXPECT_EQ("", m_dir.Read(L"BOOKS2.csv"));
+}
+
+TEST_F(Xls2csvTest, RangeTextsThatAreNotReadDoNothingElse)
+{
+    Serve(TwoSheets());
+    struct Row
+    {
+        const char* name;
+        const wchar_t* args;
+        const wchar_t* log;
+    } rows[] = {
+        {"a digit first", L"-r1A", L"未対応\r\n"},
+        {"lower-case letters", L"-ra1b2", L"未対応\r\n"},
+        {"nothing after -r", L"-r", L"未対応\r\n"},
+        {"a column that overflows", L"-rAAAAAAAAAAAA1B2", L"未対応\r\n"},
+        {"a row that overflows", L"-rA1B99999999999", L"未対応\r\n"},
+        {"a row 0", L"-rA0B2", L""},
+        {"a missing part", L"-rA1B", L""},
+        {"a token 1 that is no range", L"x.txt", L""},
+    };
+    for (const Row& r : rows) {
+        Message_clear();
+        EXPECT_EQ(1, Run(r.args)) << r.name;
+        EXPECT_EQ(std::wstring(r.log), Log()) << r.name;
+    }
+    EXPECT_TRUE(excel_test::Opened().empty());
+    EXPECT_TRUE(Server().Requests().empty());
+    EXPECT_FALSE(m_dir.IsFile(L"BOOKS1.csv"));
+}
+
+TEST_F(Xls2csvTest, LetterColumnsAreBijectiveBase26)
+{
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1").Set(1, 27, L"AA").Set(2, 28, L"AB").Set(1, 26, L"Z");
+    Serve({book});
+    EXPECT_EQ(1, Run(L"-rAA1AB2"));
+    const std::vector<std::wstring> expected = {L"R1C27", L"R2C27", L"R1C28", L"R2C28"};
+    EXPECT_EQ(expected, Cells(L"[BOOK.xls]S1"));
+    EXPECT_EQ("AA\r\n,AB\r\n", m_dir.Read(L"BOOKS1.csv"));
+}
+
+TEST_F(Xls2csvTest, AFailedCellEndsItsColumnAndTheNextColumnFollows)
+{
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1").Set(1, 1, L"a").Set(2, 1, L"", xlserver::CELL_NACK).Set(3, 1, L"never asked").Set(1, 2, L"b");
+    Serve({book});
+    EXPECT_EQ(1, Run(L"-rA1B3"));
+    EXPECT_EQ(L"Cell(1,1)-(2,3)\r\n(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n", Log());
+    const std::vector<std::wstring> expected = {L"R1C1", L"R2C1", L"R1C2", L"R2C2", L"R3C2"};
+    EXPECT_EQ(expected, Cells(L"[BOOK.xls]S1"));
+    EXPECT_EQ("a,b\r\n", m_dir.Read(L"BOOKS1.csv"));
+    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+Xls2csvTest* s_pStarting = nullptr;
+
+TEST_F(Xls2csvTest, ASpreadsheetStartedByTheShellIsWaitedFor)
+{
+    // The shell starts the spreadsheet and returns before its server is up.
+    s_pStarting = this;
+    excel_test::OnShell() = [] { s_pStarting->ServeLater(); };
+    EXPECT_EQ(1, Run(L"-rB2B2"));
+    EXPECT_EQ("only\r\n", m_dir.Read(L"BOOKS2.csv"));
+    EXPECT_TRUE(Server().WaitClosed(5000));
+}
+
+TEST_F(Xls2csvTest, ASheetThatCannotBeReadKeepsItsEarlierFile)
+{
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1").Set(1, 1, L"", xlserver::CELL_NACK).Set(1, 2, L"", xlserver::CELL_NACK);
+    Serve({book});
+    ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "earlier\r\n"));
+    EXPECT_EQ(1, Run(L"-rA1B1"));
+    const std::wstring failed = L"(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n";
+    EXPECT_EQ(L"Cell(1,1)-(2,1)\r\n" + failed + failed, Log());
+    EXPECT_EQ("earlier\r\n", m_dir.Read(L"BOOKS1.csv"));
+}
+
+TEST_F(Xls2csvTest, WithoutASpreadsheetTheRunGoesOn)
+{
+    // No server, and the shell has no program for the workbook: the range line once,
+    // nothing written, nothing waited for.
+    excel_test::ShellResult() = 31;
+    EXPECT_EQ(1, Run(L"-rA1B2"));
+    EXPECT_EQ(1, Run(L"-rA1B2"));
+    EXPECT_EQ(L"Cell(1,1)-(2,2)\r\n", Log());
+    EXPECT_FALSE(m_dir.IsFile(L"BOOKS1.csv"));
+    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+TEST_F(Xls2csvTest, QuitClearsTheFlagsOfAnActiveModule)
+{
+    Serve(TwoSheets());
+    EXPECT_EQ(1, Run(L"-rA1A1"));
+    EXPECT_EQ(1, m_cModule.m_iActive);
+    EXPECT_EQ(1, m_cModule.m_iInitialized);
+    m_cModule.Quit(0);
+    EXPECT_EQ(0, m_cModule.m_iActive);
+    EXPECT_EQ(0, m_cModule.m_iInitialized);
+    EXPECT_EQ(1, m_cModule.m_iFirstUse);
+}
+
+}  // namespace
