@@ -275,7 +275,9 @@ TEST(KrelwinE2E, AutomaticStartWithFilesButNoScriptShowsOneBoxAndStaysIdle) {
         const auto& d = run.Dir();
         ASSERT_TRUE(d.Write(L"krelwin.ini", "[MAIN]\r\n"));
         ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
-        if (!row.batch.empty()) ASSERT_TRUE(d.Write(L"job.kvl", row.batch));
+        if (!row.batch.empty()) {
+            ASSERT_TRUE(d.Write(L"job.kvl", row.batch));
+        }
         ASSERT_TRUE(run.Start(row.args)) << run.LastError();
         HWND box = run.FindWindowOf(L"#32770");
         ASSERT_NE(box, nullptr) << row.name;
@@ -315,8 +317,12 @@ TEST(KrelwinE2E, RelativeFilesOfABatchStartedFromAnotherFolderAreListedWhereThey
         const auto& d = run.Dir();
         ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "AUTOEXEC=1\r\nATEXIT=1\r\n" + row.ini));
         ASSERT_TRUE(d.MakeDir(L"sub"));
-        if (row.parentFile) ASSERT_TRUE(d.Write(L"a.txt", "parent\r\n"));
-        if (row.subFile) ASSERT_TRUE(d.Write(L"sub\\a.txt", "sub\r\n"));
+        if (row.parentFile) {
+            ASSERT_TRUE(d.Write(L"a.txt", "parent\r\n"));
+        }
+        if (row.subFile) {
+            ASSERT_TRUE(d.Write(L"sub\\a.txt", "sub\r\n"));
+        }
         std::string batch = "[SCRIPT]\r\nCMD /c copy \"%1\" \"%1.bak\"\r\n[FILES]\r\na.txt\r\n";
         if (!row.setting.empty()) batch += "[SETTING]\r\n" + row.setting;
         ASSERT_TRUE(d.Write(L"sub\\job.kvl", batch));
@@ -330,7 +336,9 @@ TEST(KrelwinE2E, RelativeFilesOfABatchStartedFromAnotherFolderAreListedWhereThey
         // A relative log name is taken against the batch's folder.
         EXPECT_EQ(d.Read(L"sub\\log.txt"), "Process. CMD\r\nCompleted...\r\n") << row.name;
         for (const wchar_t* other : {L"a.txt.bak", L"sub\\a.txt.bak"})
-            if (changed + L".bak" != other) EXPECT_FALSE(d.IsFile(other)) << row.name << ": " << other;
+            if (changed + L".bak" != other) {
+                EXPECT_FALSE(d.IsFile(other)) << row.name << ": " << other;
+            }
     }
 }
 

@@ -259,8 +259,9 @@ TEST_F(WindowTest, FillClientPaintsWithTheRecordsBrush) {
     for (const Row& row : rows) {
         m_class = gui::UniqueClassName();
         Init(0, 200, 120);
-        if (row.stockBrush >= 0)
+        if (row.stockBrush >= 0) {
             EXPECT_EQ(GetStockObject(row.stockBrush), WINDOW_SetStockBrush(m_win, row.stockBrush)) << row.name;
+        }
         ASSERT_NE(nullptr, WINDOW_Create(m_win)) << row.name;
         WINDOW_Show(m_win, SW_SHOWNORMAL);
         gui::Pump();
