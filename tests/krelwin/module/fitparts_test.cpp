@@ -298,6 +298,27 @@ TEST_F(FitPartsTest, ReverseRefusesWhatItCannotScaleOrCut) {
     EXPECT_EQ(5, s_stGl.m_iErrorCount);
 }
 
+TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
+    // The fixture's current folder is the test folder: names taken as they stand would land there.
+    const std::wstring strLong(300, L'd');
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 10, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));
+    ASSERT_TRUE(m_dir.Write(L"out\\part.bmp", Picture24(20, 10, NoiseColour)));
+    const std::string strList = "base.bmp\r\n\tpart.bmp\tpart.bmp\t3\t3\t4\t5\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    const std::wstring strList16 = L"\"" + m_dir.Path(L"list.txt") + L"\" ";
+    // FITPARTS with an output folder too long; FITPARTS_REV with an image folder too long.
+    EXPECT_EQ(1, m_pFit->Func((strList16 + L"img " + m_dir.Path(strLong)).c_str()));
+    m_pFit->Quit(0);
+    EXPECT_EQ(1, m_pFit->FuncRev((strList16 + strLong + L" out").c_str()));
+    m_pFit->Quit(0);
+    EXPECT_EQ(L"フォルダ名が長すぎます list.txt\r\nフォルダ名が長すぎます list.txt\r\n", Log());
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+    EXPECT_FALSE(m_dir.IsFile(L"part.bmp"));
+    EXPECT_FALSE(m_dir.IsFile(L"base.bmp"));
+    EXPECT_EQ(strList, m_dir.Read(L"list.txt"));
+}
+
 TEST_F(FitPartsTest, ShiftJisNamesRoundTrip) {
     ASSERT_TRUE(m_dir.Write(L"img\\\x65e5\x672c.bmp", Picture24(20, 10, NoiseColour)));  // 日本.bmp
     ASSERT_TRUE(m_dir.Write(L"img\\\x90e8\x54c1.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));  // 部品.bmp
