@@ -152,6 +152,8 @@ void FITPARTS::applyField(FITPARTS_RECORD& _rRecord, int _iColumn, const char* _
         // A name cut short would be written back as another name: the list is kept as it is.
         Message_err(L"%d: name too long", _iLine);
         m_iListKept = 0;
+        // The parts below belong to this base, not to the one above it.
+        if (_iColumn == 0) m_szCarried[0] = 0;
         return;
     }
     cMoji.MbToWc(_pField, _iLength, szField);
