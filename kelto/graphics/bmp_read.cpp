@@ -1,7 +1,59 @@
 #include "kelto/graphics/bmp_read.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
+
+namespace {
+
+uint32_t bmpread_get32(const unsigned char* _p)
+{
+    return static_cast<uint32_t>(_p[0]) | static_cast<uint32_t>(_p[1]) << 8 |
+           static_cast<uint32_t>(_p[2]) << 16 | static_cast<uint32_t>(_p[3]) << 24;
+}
+
+void bmpread_put32(unsigned char* _p, uint32_t _u)
+{
+    for (int i = 0; i < 4; ++i) _p[i] = static_cast<unsigned char>(_u >> (8 * i));
+}
+
+// The palette of a longer info header (the 108- and 124-byte forms) follows that header,
+// while the image functions look for it right after 40 bytes. Such a palette image is
+// brought into the 40-byte form, with the same palette and pixels; the fields past the
+// first 40 bytes (colour space, masks of packed forms that are refused anyway) are left
+// out. 1 when *_ppData now holds that form (or needed none), 0 when memory ran out.
+int bmpread_shortenInfo(unsigned char** _ppData, int* _pSize)
+{
+    unsigned char* p = *_ppData;
+    const int iSize = *_pSize;
+    if (iSize < BMP_HEADER_SIZE || p[0] != 'B' || p[1] != 'M') return 1;
+    const uint32_t uInfo = bmpread_get32(p + BMP_FILEHEADER_SIZE);
+    const uint32_t uOffset = bmpread_get32(p + 10);
+    const unsigned uBits = static_cast<unsigned>(p[28] | p[29] << 8);
+    if (uInfo <= BMP_INFOHEADER_SIZE || uBits > 8) return 1;
+    // A header or offset that does not fit is left for BMP_Check to refuse.
+    if (uInfo > static_cast<uint32_t>(iSize) - BMP_FILEHEADER_SIZE || uOffset > static_cast<uint32_t>(iSize) ||
+        uOffset < BMP_FILEHEADER_SIZE + uInfo)
+        return 1;
+    const uint32_t uExtra = uInfo - BMP_INFOHEADER_SIZE;
+    const int iNew = iSize - static_cast<int>(uExtra);
+    unsigned char* pNew = KELTO_NEW("BMP_ReadFile") unsigned char[iNew];
+    if (!pNew) return 0;
+    std::memcpy(pNew, p, BMP_HEADER_SIZE);
+    std::memcpy(pNew + BMP_HEADER_SIZE, p + BMP_FILEHEADER_SIZE + uInfo,
+                static_cast<size_t>(iSize) - BMP_FILEHEADER_SIZE - uInfo);
+    bmpread_put32(pNew + 2, static_cast<uint32_t>(iNew));
+    bmpread_put32(pNew + 10, uOffset - uExtra);
+    bmpread_put32(pNew + BMP_FILEHEADER_SIZE, BMP_INFOHEADER_SIZE);
+    MEM_free(_ppData);
+    *_ppData = pNew;
+    *_pSize = iNew;
+    return 1;
+}
+
+} // namespace
 
 int BMP_ReadFile(const wchar_t* _pPath, unsigned char** _ppBlock, int* _pSize, BMP_INFO* _pInfo)
 {
@@ -9,8 +61,12 @@ int BMP_ReadFile(const wchar_t* _pPath, unsigned char** _ppBlock, int* _pSize, B
     *_ppBlock = 0;
     *_pSize = 0;
     unsigned char* pData = 0;
-    const int iSize = _pPath[0] ? MEM_TargetRead(&pData, _pPath) : 0;
+    int iSize = _pPath[0] ? MEM_TargetRead(&pData, _pPath) : 0;
     if (!pData || iSize <= 0) {
+        MEM_free(&pData);
+        return 0;
+    }
+    if (!bmpread_shortenInfo(&pData, &iSize)) {
         MEM_free(&pData);
         return 0;
     }

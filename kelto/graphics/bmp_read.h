@@ -5,6 +5,8 @@
 
 #include "kelto/graphics/bmp.h"
 
+// A palette image with a longer info header (108 or 124 bytes) comes back in the 40-byte
+// form, with the same palette and pixels.
 // 1 with the block in *_ppBlock (released with MEM_free or delete[]), its size in *_pSize
 // and its description in *_pInfo; 0 when the file cannot be read or is empty, -2 when it
 // holds no image BMP_Check accepts, -1 for a null argument. On failure nothing is held.

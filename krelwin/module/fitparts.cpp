@@ -152,6 +152,8 @@ void FITPARTS::applyField(FITPARTS_RECORD& _rRecord, int _iColumn, const char* _
         // A name cut short would be written back as another name: the list is kept as it is.
         Message_err(L"%d: name too long", _iLine);
         m_iListKept = 0;
+        // The parts below belong to this base, not to the one above it.
+        if (_iColumn == 0) m_szCarried[0] = 0;
         return;
     }
     cMoji.MbToWc(_pField, _iLength, szField);
@@ -463,7 +465,15 @@ int FITPARTS::startList(const wchar_t* _pParam, int _iReverse, wchar_t* _pListPa
     STRING_cpy(_pListPath, pList);
     const wchar_t* pOutput = cParam.GetParam(2);
     if (pOutput && pOutput[0] == L'"') ++pOutput;
-    SetFolders(cParam.GetOutput(), pOutput);
+    const wchar_t* pImage = cParam.GetOutput();
+    // A folder cut away would leave the names to the current folder: images read and
+    // written there. The list is handled without being touched.
+    if (!pImage || STRING_len(pImage) >= FILE_PATH_LENGTH || (pOutput && STRING_len(pOutput) >= FILE_PATH_LENGTH)) {
+        MEM_free(&pData);
+        Message_err(L"フォルダ名が長すぎます %s", Get_FileName(pList));
+        return -1;
+    }
+    SetFolders(pImage, pOutput);
 
     Message_win(L"searching...");
     readList(reinterpret_cast<const char*>(pData), iSize, _iReverse);

@@ -118,3 +118,16 @@ TEST_F(FileCheckTest, SaysWhenAHeaderIsShortOrLying)
     }
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
 }
+
+TEST_F(FileCheckTest, AWaveFileThatCannotBeOpenedIsNotRead)
+{
+    // Held open by another program (files are opened without sharing): not an empty file.
+    ASSERT_TRUE(m_dir.Write(L"held.wav", Wave(1, 8000, 8, std::string(100, '\x80'))));
+    HANDLE hHeld = CreateFileW(Path(L"held.wav").c_str(), GENERIC_READ | GENERIC_WRITE, 0, 0, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    const std::wstring strLog = Check(L"held.wav");
+    CloseHandle(hHeld);
+    EXPECT_EQ(Expected(L"held.wav", L"<path> not read"), strLog);
+    EXPECT_EQ(Expected(L"held.wav", L"<path>\t       144\t8000Hz 8bit 1ch"), Check(L"held.wav"));
+}

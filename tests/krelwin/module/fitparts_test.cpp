@@ -262,6 +262,22 @@ TEST_F(FitPartsTest, NamesTooLongForARecordKeepTheList) {
     EXPECT_EQ(strList, m_dir.Read(L"list.txt"));
 }
 
+TEST_F(FitPartsTest, PartsBelowABaseNameTooLongTakeNoEarlierBase) {
+    // p2 lies in a.bmp as well: taken as a.bmp's part it would be searched and pasted there.
+    ASSERT_TRUE(m_dir.Write(L"img\\a.bmp", Picture24(20, 10, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\p1.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));
+    ASSERT_TRUE(m_dir.Write(L"img\\p2.bmp", Picture24(3, 3, Shifted(NoiseColour, 9, 2))));
+    const std::string strList = "a.bmp\r\n\tp1.bmp\r\n" + std::string(300, 'n') + ".bmp\r\n\tp2.bmp\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    EXPECT_EQ(1, Fit());
+    EXPECT_EQ(L"searching...\r\n3: name too long\r\nfiting\r\np1.bmp 4,5  (9:9)100%\r\nouting\r\n"
+              L"list.txt not rewritten\r\n",
+              Log());
+    EXPECT_TRUE(m_dir.IsFile(L"out\\p1.bmp"));
+    EXPECT_FALSE(m_dir.IsFile(L"out\\p2.bmp"));
+    EXPECT_EQ(strList, m_dir.Read(L"list.txt"));
+}
+
 TEST_F(FitPartsTest, ReverseCutsScaledPartsAndScalesTheirPlaces) {
     // The output image was halved; a 24-bit one, as an editor may save it.
     const bmpfile::PixelFn half = [](int x, int y) { return NoiseColour(x * 2, y * 2); };
@@ -296,6 +312,27 @@ TEST_F(FitPartsTest, ReverseRefusesWhatItCannotScaleOrCut) {
               Log());
     EXPECT_FALSE(m_dir.IsFile(L"img\\p.bmp"));
     EXPECT_EQ(5, s_stGl.m_iErrorCount);
+}
+
+TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
+    // The fixture's current folder is the test folder: names taken as they stand would land there.
+    const std::wstring strLong(300, L'd');
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 10, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));
+    ASSERT_TRUE(m_dir.Write(L"out\\part.bmp", Picture24(20, 10, NoiseColour)));
+    const std::string strList = "base.bmp\r\n\tpart.bmp\tpart.bmp\t3\t3\t4\t5\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    const std::wstring strList16 = L"\"" + m_dir.Path(L"list.txt") + L"\" ";
+    // FITPARTS with an output folder too long; FITPARTS_REV with an image folder too long.
+    EXPECT_EQ(1, m_pFit->Func((strList16 + L"img " + m_dir.Path(strLong)).c_str()));
+    m_pFit->Quit(0);
+    EXPECT_EQ(1, m_pFit->FuncRev((strList16 + strLong + L" out").c_str()));
+    m_pFit->Quit(0);
+    EXPECT_EQ(L"フォルダ名が長すぎます list.txt\r\nフォルダ名が長すぎます list.txt\r\n", Log());
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+    EXPECT_FALSE(m_dir.IsFile(L"part.bmp"));
+    EXPECT_FALSE(m_dir.IsFile(L"base.bmp"));
+    EXPECT_EQ(strList, m_dir.Read(L"list.txt"));
 }
 
 TEST_F(FitPartsTest, ShiftJisNamesRoundTrip) {
