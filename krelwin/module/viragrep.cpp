@@ -33,8 +33,8 @@ const size_t GREP_FLUSH_UNITS = 1u << 22;
 } // namespace
 
 VIRAGREP::VIRAGREP()
-    : m_iInit(0), m_iActive(0), m_iFirstUse(0), m_iWordCount(0), m_uPending(0), m_uRunTimer(0),
-      m_iRunLine(-1), m_iRunFile(-1)
+    : m_iInit(0), m_iActive(0), m_iFirstUse(0), m_iWordCount(0), m_uPending(0), m_uGathered(0), m_iOverLimit(0),
+      m_uRunTimer(0), m_iRunLine(-1), m_iRunFile(-1)
 {
     std::memset(m_aFirst, 0, sizeof(m_aFirst));
 }
@@ -141,6 +141,8 @@ void VIRAGREP::removeHits()
         m_vFailed[i] = 0;
     }
     m_uPending = 0;
+    m_uGathered = 0;
+    m_iOverLimit = 0;
 }
 
 void VIRAGREP::beginHits()
@@ -196,6 +198,7 @@ void VIRAGREP::scan(const wchar_t* _pTarget, const wchar_t* _pText, int _iLength
     int iLineTop = 0;
     int iLineEnd = -1;  // end of the current line once a hit needed it
     wchar_t szNumber[16];
+    if (m_iOverLimit) return;
     for (int i = 0; i < _iLength; ++i) {
         const wchar_t c = _pText[i];
         if (c == L'\n') {
@@ -220,9 +223,17 @@ void VIRAGREP::scan(const wchar_t* _pTarget, const wchar_t* _pText, int _iLength
                            _pText[iLineEnd] != 0)
                         iLineEnd++;
                 }
+                STRING_sprintf(szNumber, 16, L"(%d): ", iLineNo);
+                const size_t uHit = STRING_len(_pTarget) + STRING_len(szNumber) + (iLineEnd - iLineTop) + 2;
+                if (uHit > HIT_LIMIT - m_uGathered) {
+                    m_iOverLimit = 1;
+                    Message_err(L"VIRAGREP: hits over %d characters in this run, the rest are not gathered:%s",
+                                static_cast<int>(HIT_LIMIT), _pTarget);
+                    return;
+                }
+                m_uGathered += uHit;
                 std::wstring& strHits = m_vPending[iWord];
                 const size_t uBefore = strHits.size();
-                STRING_sprintf(szNumber, 16, L"(%d): ", iLineNo);
                 strHits += _pTarget;
                 strHits += szNumber;
                 strHits.append(_pText + iLineTop, iLineEnd - iLineTop);
@@ -308,5 +319,7 @@ void VIRAGREP::Quit(int _iFinal)
     if (s_stGl.m_iRunning && s_stGl.TimerID != 0 && s_stGl.TimerID != m_uRunTimer) removeHits();
     else report();
     m_vFailed.assign(m_iWordCount, 0);
+    m_uGathered = 0;
+    m_iOverLimit = 0;
     m_strWorkDir.clear();
 }

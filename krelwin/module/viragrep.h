@@ -16,7 +16,10 @@ public:
     enum
     {
         WORD_COUNT = 1024,  // words of a list
-        WORD_ROOM = 64      // units of a word, terminator included
+        WORD_ROOM = 64,     // units of a word, terminator included
+        // Units of hit lines a run gathers at most: every hit repeats its whole line, so a
+        // long line full of a word would otherwise give the line's length squared.
+        HIT_LIMIT = 1 << 24
     };
 
     VIRAGREP();
@@ -71,6 +74,9 @@ private:
     std::vector<std::wstring> m_vPending;
     size_t m_uPending;
     std::vector<char> m_vFailed;
+    // Units of hit lines gathered this run, and whether HIT_LIMIT stopped the gathering.
+    size_t m_uGathered;
+    int m_iOverLimit;
     // The folder of the work files, fixed when a run's gathering starts.
     std::wstring m_strWorkDir;
     // Where in which run the last target was scanned: timer of the run, line and file.

@@ -198,6 +198,40 @@ TEST_F(ViraGrepTest, ALongLineIsKeptWhole) {
     EXPECT_NE(std::wstring::npos, Log().find(L"(2): " + strWide + L"\r\n"));
 }
 
+// Every hit repeats its whole line, so one long line full of a word would give hits of
+// the line's length squared: the hits of a run are bounded, and the bound is an error.
+TEST_F(ViraGrepTest, HitsOfARunAreBoundedAndTheBoundIsAnError) {
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "a\r\nb\r\n"));
+    const std::string strLong(6000, 'a');  // 6,000 hits of 6,000 characters each
+    ASSERT_TRUE(m_dir.Write(L"long.txt", strLong));
+    ASSERT_TRUE(m_dir.Write(L"t.txt", "b\r\n"));
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    EXPECT_EQ(1, Run(L"long.txt", L"list.txt"));
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    m_pGrep->Quit(0);
+    const std::string strHits = m_dir.Read(L"0a.viraGrep");
+    EXPECT_LE(strHits.size(), static_cast<size_t>(VIRAGREP::HIT_LIMIT));
+    const std::string strLine = Path(L"long.txt") + "(1): " + strLong + "\r\n";
+    ASSERT_GE(strHits.size(), strLine.size() * 100);
+    EXPECT_EQ(0u, strHits.size() % strLine.size()) << "only whole hit lines";
+    EXPECT_EQ(strLine, strHits.substr(strHits.size() - strLine.size()));
+    // Gathering stops for the run: the later target's hit is not taken either.
+    EXPECT_EQ(Path(L"t.txt") + "(1): b\r\n", m_dir.Read(L"1b.viraGrep"));
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+    EXPECT_EQ(L"GrepList:list.txt\r\nVIRAGREP: hits over 16777216 characters in this run, the rest are not gathered:" +
+                  m_dir.Path(L"long.txt") + L"\r\n",
+              Log());
+    m_pGrep->Quit(1);
+    EXPECT_TRUE(HitFiles(m_dir.Path()).empty());
+
+    // The next run gathers afresh.
+    Message_clear();
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    m_pGrep->Quit(1);
+    EXPECT_EQ(L"b\r\n" + m_dir.Path(L"t.txt") + L"(1): b\r\n\r\n", Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+}
+
 TEST_F(ViraGrepTest, WordsThatNoFileNameCanHoldKeepTheirWorkFilesInTheFolder) {
     ASSERT_TRUE(m_dir.MakeDir(L"work"));
     ASSERT_TRUE(SetCurrentDirectoryW(m_dir.Path(L"work").c_str()));
