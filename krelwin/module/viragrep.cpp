@@ -46,19 +46,27 @@ const wchar_t* VIRAGREP::GetWord(int _iIndex) const
 
 int VIRAGREP::LoadWords(const wchar_t* _pText, int _iLength)
 {
+    // Words too long are named one by one up to this many, then counted.
+    const int iNamedLong = 10;
     m_iWordCount = 0;
     int iOverflow = 0;
+    int iLong = 0;
+    // Only the room of a word is kept: a list with a huge line costs no copy of it.
     std::wstring strWord;
+    int iWordLen = 0;
     // One past the end closes a last word that has no line break after it.
     for (int i = 0; _pText && i <= _iLength; ++i) {
         const wchar_t c = i < _iLength ? _pText[i] : 0;
         if (i < _iLength && c >= 0x20) {
-            strWord += c;
+            if (iWordLen < WORD_ROOM) strWord += c;
+            iWordLen++;
             continue;
         }
-        if (strWord.empty()) continue;
-        if (strWord.size() >= WORD_ROOM) {
-            Message_err(L"GrepList: word too long (%d characters at most):%s", WORD_ROOM - 1, strWord.c_str());
+        if (iWordLen == 0) continue;
+        if (iWordLen >= WORD_ROOM) {
+            if (++iLong <= iNamedLong)
+                Message_err(L"GrepList: word too long (%d characters at most):%s%s", WORD_ROOM - 1, strWord.c_str(),
+                            iWordLen > WORD_ROOM ? L"..." : L"");
         } else if (m_iWordCount >= WORD_COUNT) {
             iOverflow++;
         } else {
@@ -66,7 +74,9 @@ int VIRAGREP::LoadWords(const wchar_t* _pText, int _iLength)
             m_iWordCount++;
         }
         strWord.clear();
+        iWordLen = 0;
     }
+    if (iLong > iNamedLong) Message_err(L"GrepList: %d more words too long, not used", iLong - iNamedLong);
     if (iOverflow > 0)
         Message_err(L"GrepList: too many words (%d at most), %d not used", static_cast<int>(WORD_COUNT), iOverflow);
     buildIndex();

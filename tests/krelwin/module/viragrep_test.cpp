@@ -271,6 +271,25 @@ TEST_F(ViraGrepTest, ListLimitsAreCheckedWithErrors) {
     m_pGrep->Quit(1);
 }
 
+// A text given as the list by mistake: every long line would be an error line of its
+// own, and a huge line would be copied whole.
+TEST_F(ViraGrepTest, AListOfLongLinesGivesFewErrors) {
+    std::string strList = std::string(1000000, 'x') + "\r\nok\r\n";
+    for (int i = 0; i < 50; ++i) strList += std::string(70, 'y') + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    ASSERT_TRUE(m_dir.Write(L"t.txt", "ok\r\n"));
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    EXPECT_EQ(1, m_pGrep->GetWordCount());
+    std::wstring strExpect = L"GrepList:list.txt\r\nGrepList: word too long (63 characters at most):" +
+                             std::wstring(64, L'x') + L"...\r\n";
+    for (int i = 0; i < 9; ++i)
+        strExpect += L"GrepList: word too long (63 characters at most):" + std::wstring(64, L'y') + L"...\r\n";
+    strExpect += L"GrepList: 41 more words too long, not used\r\n";
+    EXPECT_EQ(strExpect, Log());
+    EXPECT_EQ(11, s_stGl.m_iErrorCount);
+    m_pGrep->Quit(1);
+}
+
 TEST_F(ViraGrepTest, MissingOrEmptyTargetsAreErrorsAMissingListIsNot) {
     ASSERT_TRUE(m_dir.Write(L"empty.txt", ""));
     ASSERT_TRUE(m_dir.Write(L"t.txt", "open\r\n"));
