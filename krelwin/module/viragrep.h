@@ -67,8 +67,12 @@ private:
     wchar_t m_aszWord[WORD_COUNT][WORD_ROOM];
     int m_iWordCount;
 
-    // Word indexes by their first unit, in list order; m_aFirst marks the units that start one.
-    std::unordered_map<wchar_t, std::vector<int>> m_mapFirst;
+    // The words as a tree of their units, so that one walk from a position finds every word
+    // there however many share its start: a node's child by node << 16 | unit (node 0 the
+    // root), and the words ending at each node in list order. m_aFirst marks the units
+    // that start a word.
+    std::unordered_map<uint32_t, int> m_mapChild;
+    std::vector<std::vector<int>> m_vEnds;
     uint32_t m_aFirst[65536 / 32];
     // Hit lines not yet appended to the work files, and words whose file failed this run.
     std::vector<std::wstring> m_vPending;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -169,6 +170,37 @@ TEST_F(ViraGrepTest, WholeWordModeNeedsSeparatorsOnBothSides) {
         int iLines = 0;
         for (char c : strHits) iLines += c == '\n';
         EXPECT_EQ(r.iHits, iLines) << strHits;
+        m_pGrep->Quit(1);
+        EXPECT_TRUE(HitFiles(m_dir.Path()).empty());
+    }
+}
+
+// Words that share their start, one inside another, and a word listed twice: each finds
+// its own hits, in both modes.
+TEST_F(ViraGrepTest, WordsSharingTheirStartFindTheirOwnHits) {
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "ab\r\nabc\r\nab\r\nabd\r\nb\r\n"));
+    ASSERT_TRUE(m_dir.Write(L"t.txt", "abc\r\nab\r\nxabd\r\n"));
+    const char* const aszName[] = {"0ab.viraGrep", "1abc.viraGrep", "2ab.viraGrep", "3abd.viraGrep", "4b.viraGrep"};
+    struct Row {
+        const wchar_t* pArgs;
+        const char* aszLines[5];
+    };
+    const Row aRow[] = {
+        {L"list.txt", {"(1)(2)(3)", "(1)", "(1)(2)(3)", "(3)", "(1)(2)(3)"}},
+        {L"list.txt 1", {"(2)", "(1)", "(2)", "", ""}},
+    };
+    for (const Row& r : aRow) {
+        SCOPED_TRACE(Narrow(r.pArgs));
+        m_pGrep.reset(new VIRAGREP);
+        EXPECT_EQ(1, Run(L"t.txt", r.pArgs));
+        m_pGrep->Quit(0);
+        for (int i = 0; i < 5; ++i) {
+            std::string strLines;
+            const std::string strHits = m_dir.Read(std::wstring(aszName[i], aszName[i] + std::strlen(aszName[i])));
+            for (size_t u = 0; (u = strHits.find("txt(", u)) != std::string::npos; u += 4)
+                strLines += strHits.substr(u + 3, 3);
+            EXPECT_EQ(r.aszLines[i], strLines) << aszName[i];
+        }
         m_pGrep->Quit(1);
         EXPECT_TRUE(HitFiles(m_dir.Path()).empty());
     }
@@ -459,6 +491,22 @@ TEST_F(ViraGrepTest, DISABLED_Benchmark) {
     for (const wchar_t* p = s_stGl.m_memMsg; *p; ++p) iLines += (*p == L'\n');
     std::printf("VIRAGREP benchmark: %zu bytes, 1000 words, %d log lines, scan %.3f s, with report %.3f s\n",
                 strBytes.size(), iLines, dScan, dAll);
+}
+
+// Benchmark, not a test, of the worst list: 1,024 words of 63 characters that differ only
+// in their last one, over 1 MB of text that matches each word up to that last character.
+TEST_F(ViraGrepTest, DISABLED_BenchmarkSharedPrefixes) {
+    std::string strList;
+    for (int i = 0; i < 1024; ++i) strList += std::string(59, 'a') + std::to_string(1000 + i) + "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    std::string strText;
+    while (strText.size() < (1u << 20)) strText += std::string(98, 'a') + "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"big.txt", strText));
+    const auto tStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(1, Run(L"big.txt", L"list.txt"));
+    m_pGrep->Quit(1);
+    const double dAll = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    std::printf("VIRAGREP benchmark, shared prefixes: %zu bytes, 1024 words, %.3f s\n", strText.size(), dAll);
 }
 
 }  // namespace
