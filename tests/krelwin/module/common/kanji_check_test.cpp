@@ -302,4 +302,26 @@ TEST_F(KanjiCheckTest, DISABLED_Benchmark) {
     std::printf("KANJI_CHECK benchmark: %zu bytes, detail 2, %.3f s\n", strText.size(), dSeconds);
 }
 
+// Benchmark, not a test: 10 MB of script text with a "//" comment on every fourth line.
+TEST_F(KanjiCheckTest, DISABLED_BenchmarkCommentedScript) {
+    std::string strText;
+    strText.reserve(10u << 20);
+    unsigned int uSeed = 12345;
+    auto next = [&]() { uSeed = uSeed * 1103515245u + 12345u; return (uSeed >> 16) & 0x7FFF; };
+    for (int iLine = 0; strText.size() < (10u << 20); ++iLine) {
+        for (int c = 0; c < 30; ++c) {
+            strText += '\x88';
+            strText += static_cast<char>(0x9F + next() % 90);
+        }
+        if (iLine % 4 == 0) strText += "\t// \x82\xa0\x82\xa2 note";
+        strText += "\r\n";
+    }
+    ASSERT_TRUE(m_dir.Write(L"big.txt", strText));
+    const auto tStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(1, Run(L"big.txt", L"1"));
+    m_pCheck->Quit(1);
+    const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    std::printf("KANJI_CHECK benchmark, commented: %zu bytes, detail 1, %.3f s\n", strText.size(), dSeconds);
+}
+
 }  // namespace
