@@ -1,7 +1,6 @@
 #include "krelwin/module/viragrep.h"
 
 #include <cstring>
-#include <cwchar>
 #include <iterator>
 #include <new>
 
@@ -33,8 +32,8 @@ const size_t GREP_FLUSH_UNITS = 1u << 22;
 } // namespace
 
 VIRAGREP::VIRAGREP()
-    : m_iInit(0), m_iActive(0), m_iFirstUse(0), m_iWordCount(0), m_uPending(0), m_uRunTimer(0),
-      m_iRunLine(-1), m_iRunFile(-1)
+    : m_iInit(0), m_iActive(0), m_iFirstUse(0), m_iWordCount(0), m_uPending(0), m_uGathered(0), m_iOverLimit(0),
+      m_uRunTimer(0), m_iRunLine(-1), m_iRunFile(-1)
 {
     std::memset(m_aFirst, 0, sizeof(m_aFirst));
 }
@@ -46,19 +45,27 @@ const wchar_t* VIRAGREP::GetWord(int _iIndex) const
 
 int VIRAGREP::LoadWords(const wchar_t* _pText, int _iLength)
 {
+    // Words too long are named one by one up to this many, then counted.
+    const int iNamedLong = 10;
     m_iWordCount = 0;
     int iOverflow = 0;
+    int iLong = 0;
+    // Only the room of a word is kept: a list with a huge line costs no copy of it.
     std::wstring strWord;
+    int iWordLen = 0;
     // One past the end closes a last word that has no line break after it.
     for (int i = 0; _pText && i <= _iLength; ++i) {
         const wchar_t c = i < _iLength ? _pText[i] : 0;
         if (i < _iLength && c >= 0x20) {
-            strWord += c;
+            if (iWordLen < WORD_ROOM) strWord += c;
+            iWordLen++;
             continue;
         }
-        if (strWord.empty()) continue;
-        if (strWord.size() >= WORD_ROOM) {
-            Message_err(L"GrepList: word too long (%d characters at most):%s", WORD_ROOM - 1, strWord.c_str());
+        if (iWordLen == 0) continue;
+        if (iWordLen >= WORD_ROOM) {
+            if (++iLong <= iNamedLong)
+                Message_err(L"GrepList: word too long (%d characters at most):%s%s", WORD_ROOM - 1, strWord.c_str(),
+                            iWordLen > WORD_ROOM ? L"..." : L"");
         } else if (m_iWordCount >= WORD_COUNT) {
             iOverflow++;
         } else {
@@ -66,7 +73,9 @@ int VIRAGREP::LoadWords(const wchar_t* _pText, int _iLength)
             m_iWordCount++;
         }
         strWord.clear();
+        iWordLen = 0;
     }
+    if (iLong > iNamedLong) Message_err(L"GrepList: %d more words too long, not used", iLong - iNamedLong);
     if (iOverflow > 0)
         Message_err(L"GrepList: too many words (%d at most), %d not used", static_cast<int>(WORD_COUNT), iOverflow);
     buildIndex();
@@ -75,12 +84,27 @@ int VIRAGREP::LoadWords(const wchar_t* _pText, int _iLength)
 
 void VIRAGREP::buildIndex()
 {
-    m_mapFirst.clear();
+    m_mapChild.clear();
+    m_vEnds.assign(1, std::vector<int>());
     std::memset(m_aFirst, 0, sizeof(m_aFirst));
     for (int i = 0; i < m_iWordCount; ++i) {
         const wchar_t c = m_aszWord[i][0];
-        m_mapFirst[c].push_back(i);
         m_aFirst[static_cast<unsigned short>(c) >> 5] |= 1u << (static_cast<unsigned short>(c) & 31);
+        // At most 1,024 x 63 nodes: a node number shifted by 16 still fits in 32 bits.
+        int iNode = 0;
+        for (const wchar_t* p = m_aszWord[i]; *p; ++p) {
+            const uint32_t uKey = static_cast<uint32_t>(iNode) << 16 | static_cast<unsigned short>(*p);
+            const auto it = m_mapChild.find(uKey);
+            if (it != m_mapChild.end()) {
+                iNode = it->second;
+            } else {
+                const int iChild = static_cast<int>(m_vEnds.size());
+                m_vEnds.push_back(std::vector<int>());
+                m_mapChild[uKey] = iChild;
+                iNode = iChild;
+            }
+        }
+        m_vEnds[iNode].push_back(i);
     }
     m_vPending.assign(m_iWordCount, std::wstring());
     m_uPending = 0;
@@ -141,6 +165,8 @@ void VIRAGREP::removeHits()
         m_vFailed[i] = 0;
     }
     m_uPending = 0;
+    m_uGathered = 0;
+    m_iOverLimit = 0;
 }
 
 void VIRAGREP::beginHits()
@@ -196,6 +222,7 @@ void VIRAGREP::scan(const wchar_t* _pTarget, const wchar_t* _pText, int _iLength
     int iLineTop = 0;
     int iLineEnd = -1;  // end of the current line once a hit needed it
     wchar_t szNumber[16];
+    if (m_iOverLimit) return;
     for (int i = 0; i < _iLength; ++i) {
         const wchar_t c = _pText[i];
         if (c == L'\n') {
@@ -206,28 +233,40 @@ void VIRAGREP::scan(const wchar_t* _pTarget, const wchar_t* _pText, int _iLength
         }
         const unsigned int uUnit = static_cast<unsigned short>(c);
         if ((m_aFirst[uUnit >> 5] & (1u << (uUnit & 31))) && (!_iWhole || i == 0 || grep_isSeparator(_pText[i - 1]))) {
-            static const std::vector<int> s_vNone;
-            const auto itWords = m_mapFirst.find(c);
-            for (int iWord : itWords != m_mapFirst.end() ? itWords->second : s_vNone) {
-                const wchar_t* pWord = m_aszWord[iWord];
-                const int iWordLen = STRING_len(pWord);
-                if (iWordLen > _iLength - i || std::wmemcmp(_pText + i, pWord, iWordLen) != 0) continue;
-                if (_iWhole && i + iWordLen < _iLength && !grep_isSeparator(_pText[i + iWordLen])) continue;
-                if (iLineEnd < 0) {
-                    // The whole line, however long; it ends at CR, LF or an embedded NUL.
-                    iLineEnd = iLineTop;
-                    while (iLineEnd < _iLength && _pText[iLineEnd] != L'\r' && _pText[iLineEnd] != L'\n' &&
-                           _pText[iLineEnd] != 0)
-                        iLineEnd++;
+            // Each step takes one more unit of the text: the words of the node reached end there.
+            int iNode = 0;
+            for (int k = i; k < _iLength; ++k) {
+                const auto itChild =
+                    m_mapChild.find(static_cast<uint32_t>(iNode) << 16 | static_cast<unsigned short>(_pText[k]));
+                if (itChild == m_mapChild.end()) break;
+                iNode = itChild->second;
+                if (m_vEnds[iNode].empty()) continue;
+                if (_iWhole && k + 1 < _iLength && !grep_isSeparator(_pText[k + 1])) continue;
+                for (int iWord : m_vEnds[iNode]) {
+                    if (iLineEnd < 0) {
+                        // The whole line, however long; it ends at CR, LF or an embedded NUL.
+                        iLineEnd = iLineTop;
+                        while (iLineEnd < _iLength && _pText[iLineEnd] != L'\r' && _pText[iLineEnd] != L'\n' &&
+                               _pText[iLineEnd] != 0)
+                            iLineEnd++;
+                    }
+                    STRING_sprintf(szNumber, 16, L"(%d): ", iLineNo);
+                    const size_t uHit = STRING_len(_pTarget) + STRING_len(szNumber) + (iLineEnd - iLineTop) + 2;
+                    if (uHit > HIT_LIMIT - m_uGathered) {
+                        m_iOverLimit = 1;
+                        Message_err(L"VIRAGREP: hits over %d characters in this run, the rest are not gathered:%s",
+                                    static_cast<int>(HIT_LIMIT), _pTarget);
+                        return;
+                    }
+                    m_uGathered += uHit;
+                    std::wstring& strHits = m_vPending[iWord];
+                    const size_t uBefore = strHits.size();
+                    strHits += _pTarget;
+                    strHits += szNumber;
+                    strHits.append(_pText + iLineTop, iLineEnd - iLineTop);
+                    strHits += L"\r\n";
+                    m_uPending += strHits.size() - uBefore;
                 }
-                std::wstring& strHits = m_vPending[iWord];
-                const size_t uBefore = strHits.size();
-                STRING_sprintf(szNumber, 16, L"(%d): ", iLineNo);
-                strHits += _pTarget;
-                strHits += szNumber;
-                strHits.append(_pText + iLineTop, iLineEnd - iLineTop);
-                strHits += L"\r\n";
-                m_uPending += strHits.size() - uBefore;
             }
             if (m_uPending >= GREP_FLUSH_UNITS) flushHits();
         }
@@ -308,5 +347,7 @@ void VIRAGREP::Quit(int _iFinal)
     if (s_stGl.m_iRunning && s_stGl.TimerID != 0 && s_stGl.TimerID != m_uRunTimer) removeHits();
     else report();
     m_vFailed.assign(m_iWordCount, 0);
+    m_uGathered = 0;
+    m_iOverLimit = 0;
     m_strWorkDir.clear();
 }

@@ -16,7 +16,10 @@ public:
     enum
     {
         WORD_COUNT = 1024,  // words of a list
-        WORD_ROOM = 64      // units of a word, terminator included
+        WORD_ROOM = 64,     // units of a word, terminator included
+        // Units of hit lines a run gathers at most: every hit repeats its whole line, so a
+        // long line full of a word would otherwise give the line's length squared.
+        HIT_LIMIT = 1 << 24
     };
 
     VIRAGREP();
@@ -64,13 +67,20 @@ private:
     wchar_t m_aszWord[WORD_COUNT][WORD_ROOM];
     int m_iWordCount;
 
-    // Word indexes by their first unit, in list order; m_aFirst marks the units that start one.
-    std::unordered_map<wchar_t, std::vector<int>> m_mapFirst;
+    // The words as a tree of their units, so that one walk from a position finds every word
+    // there however many share its start: a node's child by node << 16 | unit (node 0 the
+    // root), and the words ending at each node in list order. m_aFirst marks the units
+    // that start a word.
+    std::unordered_map<uint32_t, int> m_mapChild;
+    std::vector<std::vector<int>> m_vEnds;
     uint32_t m_aFirst[65536 / 32];
     // Hit lines not yet appended to the work files, and words whose file failed this run.
     std::vector<std::wstring> m_vPending;
     size_t m_uPending;
     std::vector<char> m_vFailed;
+    // Units of hit lines gathered this run, and whether HIT_LIMIT stopped the gathering.
+    size_t m_uGathered;
+    int m_iOverLimit;
     // The folder of the work files, fixed when a run's gathering starts.
     std::wstring m_strWorkDir;
     // Where in which run the last target was scanned: timer of the run, line and file.

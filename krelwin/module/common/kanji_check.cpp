@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
@@ -9,6 +10,7 @@
 #include "kelto/string/moji.h"
 #include "kelto/string/string.h"
 #include "kelto/tools/debug.h"
+#include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "krelwin/params/kvlparam.h"
 
@@ -40,6 +42,9 @@ KANJI_CHECK::KANJI_CHECK()
     std::memset(m_aLength, 0, sizeof(m_aLength));
     std::memset(m_aHeld, 0, sizeof(m_aHeld));
     std::memset(m_aKind, KIND_UNKNOWN, sizeof(m_aKind));
+    m_uRunTimer = 0;
+    m_iRunLine = -1;
+    m_iRunFile = -1;
 }
 
 KANJI_CHECK::~KANJI_CHECK()
@@ -202,11 +207,28 @@ void KANJI_CHECK::printFile(const wchar_t* _pTarget)
     std::memset(m_aFile, 0, sizeof(m_aFile));
 }
 
+void KANJI_CHECK::checkNewRun()
+{
+    if (!s_stGl.m_iRunning || s_stGl.TimerID == 0 || s_stGl.m_itScript == s_stGl.m_lstScript.end()) return;
+    const unsigned int uTimer = s_stGl.TimerID;
+    const int iLine = static_cast<int>(std::distance(s_stGl.m_lstScript.begin(), s_stGl.m_itScript));
+    const int iFile = s_stGl.m_iFileIndex;
+    // Within a line every target comes once, in order; the end of a line calls Quit.
+    if (uTimer != m_uRunTimer || iLine != m_iRunLine || iFile <= m_iRunFile) {
+        m_iInit = 0;
+        m_iActive = 0;
+    }
+    m_uRunTimer = uTimer;
+    m_iRunLine = iLine;
+    m_iRunFile = iFile;
+}
+
 int KANJI_CHECK::Func(const wchar_t* _pParam)
 {
     CKvlParam cParam(_pParam);
     const wchar_t* pTarget = cParam.GetTarget();
     m_iDetail = cParam.GetArgInt(1, 0);
+    checkNewRun();
     if (!Initialize()) return 0;
     if (!pTarget) return 0;
 
@@ -230,6 +252,11 @@ void KANJI_CHECK::Quit(int)
     if (!m_iActive) return;
     m_iActive = 0;
     m_iInit = 0;
+    // Left by a run that was stopped: no report at the end of a line of this one.
+    if (s_stGl.m_iRunning && s_stGl.TimerID != 0 && s_stGl.TimerID != m_uRunTimer) {
+        release();
+        return;
+    }
     Message_win(L"\r\n---TOTAL---");
     if (m_aTotal[KIND_LEVEL1] > 0) {
         if (m_aLength[SET_ALL1] == 0)

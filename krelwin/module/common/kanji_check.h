@@ -78,6 +78,9 @@ private:
     void emptySet(int _iSet);
     // Appends the character when it is new; "領域オーバー" when the collection is full.
     void collect(int _iSet, wchar_t _cUnit);
+    // A run stopped by the user never tells its modules: what it gathered is dropped when a
+    // target comes from another run, another line or again from the same line.
+    void checkNewRun();
 
     int m_iInit;
     int m_iActive;
@@ -101,4 +104,8 @@ private:
     // Kind of each UTF-16 unit once converted (0xFF: not converted yet); the system code
     // page does not change while the program runs.
     unsigned char m_aKind[65536];
+    // Where the last target was checked: timer of the run, script line and file.
+    unsigned int m_uRunTimer;
+    int m_iRunLine;
+    int m_iRunFile;
 };

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -174,6 +175,37 @@ TEST_F(ViraGrepTest, WholeWordModeNeedsSeparatorsOnBothSides) {
     }
 }
 
+// Words that share their start, one inside another, and a word listed twice: each finds
+// its own hits, in both modes.
+TEST_F(ViraGrepTest, WordsSharingTheirStartFindTheirOwnHits) {
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "ab\r\nabc\r\nab\r\nabd\r\nb\r\n"));
+    ASSERT_TRUE(m_dir.Write(L"t.txt", "abc\r\nab\r\nxabd\r\n"));
+    const char* const aszName[] = {"0ab.viraGrep", "1abc.viraGrep", "2ab.viraGrep", "3abd.viraGrep", "4b.viraGrep"};
+    struct Row {
+        const wchar_t* pArgs;
+        const char* aszLines[5];
+    };
+    const Row aRow[] = {
+        {L"list.txt", {"(1)(2)(3)", "(1)", "(1)(2)(3)", "(3)", "(1)(2)(3)"}},
+        {L"list.txt 1", {"(2)", "(1)", "(2)", "", ""}},
+    };
+    for (const Row& r : aRow) {
+        SCOPED_TRACE(Narrow(r.pArgs));
+        m_pGrep.reset(new VIRAGREP);
+        EXPECT_EQ(1, Run(L"t.txt", r.pArgs));
+        m_pGrep->Quit(0);
+        for (int i = 0; i < 5; ++i) {
+            std::string strLines;
+            const std::string strHits = m_dir.Read(std::wstring(aszName[i], aszName[i] + std::strlen(aszName[i])));
+            for (size_t u = 0; (u = strHits.find("txt(", u)) != std::string::npos; u += 4)
+                strLines += strHits.substr(u + 3, 3);
+            EXPECT_EQ(r.aszLines[i], strLines) << aszName[i];
+        }
+        m_pGrep->Quit(1);
+        EXPECT_TRUE(HitFiles(m_dir.Path()).empty());
+    }
+}
+
 TEST_F(ViraGrepTest, LineNumbersAndLineTextsOfJapaneseTexts) {
     ASSERT_TRUE(m_dir.Write(L"list.txt", Sjis(L"表記\r\n行う")));  // the last word has no line break
     ASSERT_TRUE(m_dir.Write(L"t.txt", Sjis(L"一行目\r\n表記を行う。\r\n\r\n行う\r\n")));
@@ -196,6 +228,40 @@ TEST_F(ViraGrepTest, ALongLineIsKeptWhole) {
     m_pGrep->Quit(1);
     const std::wstring strWide(strLine.begin(), strLine.end());
     EXPECT_NE(std::wstring::npos, Log().find(L"(2): " + strWide + L"\r\n"));
+}
+
+// Every hit repeats its whole line, so one long line full of a word would give hits of
+// the line's length squared: the hits of a run are bounded, and the bound is an error.
+TEST_F(ViraGrepTest, HitsOfARunAreBoundedAndTheBoundIsAnError) {
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "a\r\nb\r\n"));
+    const std::string strLong(6000, 'a');  // 6,000 hits of 6,000 characters each
+    ASSERT_TRUE(m_dir.Write(L"long.txt", strLong));
+    ASSERT_TRUE(m_dir.Write(L"t.txt", "b\r\n"));
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    EXPECT_EQ(1, Run(L"long.txt", L"list.txt"));
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    m_pGrep->Quit(0);
+    const std::string strHits = m_dir.Read(L"0a.viraGrep");
+    EXPECT_LE(strHits.size(), static_cast<size_t>(VIRAGREP::HIT_LIMIT));
+    const std::string strLine = Path(L"long.txt") + "(1): " + strLong + "\r\n";
+    ASSERT_GE(strHits.size(), strLine.size() * 100);
+    EXPECT_EQ(0u, strHits.size() % strLine.size()) << "only whole hit lines";
+    EXPECT_EQ(strLine, strHits.substr(strHits.size() - strLine.size()));
+    // Gathering stops for the run: the later target's hit is not taken either.
+    EXPECT_EQ(Path(L"t.txt") + "(1): b\r\n", m_dir.Read(L"1b.viraGrep"));
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+    EXPECT_EQ(L"GrepList:list.txt\r\nVIRAGREP: hits over 16777216 characters in this run, the rest are not gathered:" +
+                  m_dir.Path(L"long.txt") + L"\r\n",
+              Log());
+    m_pGrep->Quit(1);
+    EXPECT_TRUE(HitFiles(m_dir.Path()).empty());
+
+    // The next run gathers afresh.
+    Message_clear();
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    m_pGrep->Quit(1);
+    EXPECT_EQ(L"b\r\n" + m_dir.Path(L"t.txt") + L"(1): b\r\n\r\n", Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
 }
 
 TEST_F(ViraGrepTest, WordsThatNoFileNameCanHoldKeepTheirWorkFilesInTheFolder) {
@@ -234,6 +300,25 @@ TEST_F(ViraGrepTest, ListLimitsAreCheckedWithErrors) {
               L"GrepList: word too long (63 characters at most):" + std::wstring(64, L'L') + L"\r\n"
               L"GrepList: too many words (1024 at most), 7 not used\r\n",
               Log());
+    m_pGrep->Quit(1);
+}
+
+// A text given as the list by mistake: every long line would be an error line of its
+// own, and a huge line would be copied whole.
+TEST_F(ViraGrepTest, AListOfLongLinesGivesFewErrors) {
+    std::string strList = std::string(1000000, 'x') + "\r\nok\r\n";
+    for (int i = 0; i < 50; ++i) strList += std::string(70, 'y') + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    ASSERT_TRUE(m_dir.Write(L"t.txt", "ok\r\n"));
+    EXPECT_EQ(1, Run(L"t.txt", L"list.txt"));
+    EXPECT_EQ(1, m_pGrep->GetWordCount());
+    std::wstring strExpect = L"GrepList:list.txt\r\nGrepList: word too long (63 characters at most):" +
+                             std::wstring(64, L'x') + L"...\r\n";
+    for (int i = 0; i < 9; ++i)
+        strExpect += L"GrepList: word too long (63 characters at most):" + std::wstring(64, L'y') + L"...\r\n";
+    strExpect += L"GrepList: 41 more words too long, not used\r\n";
+    EXPECT_EQ(strExpect, Log());
+    EXPECT_EQ(11, s_stGl.m_iErrorCount);
     m_pGrep->Quit(1);
 }
 
@@ -406,6 +491,22 @@ TEST_F(ViraGrepTest, DISABLED_Benchmark) {
     for (const wchar_t* p = s_stGl.m_memMsg; *p; ++p) iLines += (*p == L'\n');
     std::printf("VIRAGREP benchmark: %zu bytes, 1000 words, %d log lines, scan %.3f s, with report %.3f s\n",
                 strBytes.size(), iLines, dScan, dAll);
+}
+
+// Benchmark, not a test, of the worst list: 1,024 words of 63 characters that differ only
+// in their last one, over 1 MB of text that matches each word up to that last character.
+TEST_F(ViraGrepTest, DISABLED_BenchmarkSharedPrefixes) {
+    std::string strList;
+    for (int i = 0; i < 1024; ++i) strList += std::string(59, 'a') + std::to_string(1000 + i) + "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
+    std::string strText;
+    while (strText.size() < (1u << 20)) strText += std::string(98, 'a') + "\r\n";
+    ASSERT_TRUE(m_dir.Write(L"big.txt", strText));
+    const auto tStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(1, Run(L"big.txt", L"list.txt"));
+    m_pGrep->Quit(1);
+    const double dAll = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    std::printf("VIRAGREP benchmark, shared prefixes: %zu bytes, 1024 words, %.3f s\n", strText.size(), dAll);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -84,6 +85,10 @@ protected:
         m_pCheck.reset(new KANJI_CHECK);
     }
     void TearDown() override {
+        s_stGl.m_iRunning = 0;
+        s_stGl.TimerID = 0;
+        s_stGl.m_lstScript.clear();
+        s_stGl.m_itScript = s_stGl.m_lstScript.end();
         m_pCheck.reset();
         Module_releaseAll();
         EngineTest::TearDown();
@@ -220,6 +225,49 @@ TEST_F(KanjiCheckTest, DispatcherRunsTheCommandAndReportsAtTheEndOfTheLine) {
     EXPECT_EQ(L"\r\n---TOTAL---\r\n第2水準漢字    = 1ｹ所\r\n弌 1(s)\r\n", Log());
 }
 
+// A stopped run never tells its modules: the next run, or its first line's end, must not
+// count or report the stopped run's files.
+TEST_F(KanjiCheckTest, AStoppedRunLeavesNoCountsToTheNextRun) {
+    ASSERT_TRUE(m_dir.Write(L"a.txt", "\x98\x9f"));  // 弌
+    const std::wstring strReport = L"\r\n---TOTAL---\r\n第2水準漢字    = 1ｹ所\r\n弌 1(s)\r\n";
+    SCRIPT_STAT stLine;
+    stLine.m_strCommand = L"KANJI_CHECK";
+    s_stGl.m_lstScript.push_back(stLine);
+    s_stGl.m_lstScript.push_back(stLine);
+    s_stGl.m_iRunning = 1;
+    auto file = [&](int _iLine, int _iFile) {
+        s_stGl.m_itScript = s_stGl.m_lstScript.begin();
+        std::advance(s_stGl.m_itScript, _iLine);
+        s_stGl.m_iFileIndex = _iFile;
+        EXPECT_EQ(1, Run(L"a.txt", L""));
+    };
+    // Run 1 is stopped after two files of its first line.
+    s_stGl.TimerID = 7;
+    file(0, 0);
+    file(0, 1);
+    // Run 2 starts with the line again: one file, one count.
+    s_stGl.TimerID = 8;
+    file(0, 0);
+    m_pCheck->Quit(0);
+    EXPECT_EQ(strReport, Log());
+    // Run 3 is stopped in its second line; run 4 has another command in its first line,
+    // whose end reports nothing of run 3.
+    Message_clear();
+    s_stGl.TimerID = 9;
+    file(1, 0);
+    s_stGl.TimerID = 10;
+    m_pCheck->Quit(0);
+    EXPECT_EQ(L"", Log());
+    m_pCheck->Quit(1);
+    EXPECT_EQ(L"", Log());
+    // Run 5 is stopped and run 6 gets the same timer: its first file still starts afresh.
+    s_stGl.TimerID = 11;
+    file(0, 0);
+    file(0, 0);
+    m_pCheck->Quit(1);
+    EXPECT_EQ(strReport, Log());
+}
+
 // Benchmark, not a test: 10 MB of Shift-JIS text (kana, level-1 and level-2 kanji, ASCII).
 // Run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
 TEST_F(KanjiCheckTest, DISABLED_Benchmark) {
@@ -252,6 +300,28 @@ TEST_F(KanjiCheckTest, DISABLED_Benchmark) {
     m_pCheck->Quit(1);
     const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
     std::printf("KANJI_CHECK benchmark: %zu bytes, detail 2, %.3f s\n", strText.size(), dSeconds);
+}
+
+// Benchmark, not a test: 10 MB of script text with a "//" comment on every fourth line.
+TEST_F(KanjiCheckTest, DISABLED_BenchmarkCommentedScript) {
+    std::string strText;
+    strText.reserve(10u << 20);
+    unsigned int uSeed = 12345;
+    auto next = [&]() { uSeed = uSeed * 1103515245u + 12345u; return (uSeed >> 16) & 0x7FFF; };
+    for (int iLine = 0; strText.size() < (10u << 20); ++iLine) {
+        for (int c = 0; c < 30; ++c) {
+            strText += '\x88';
+            strText += static_cast<char>(0x9F + next() % 90);
+        }
+        if (iLine % 4 == 0) strText += "\t// \x82\xa0\x82\xa2 note";
+        strText += "\r\n";
+    }
+    ASSERT_TRUE(m_dir.Write(L"big.txt", strText));
+    const auto tStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(1, Run(L"big.txt", L"1"));
+    m_pCheck->Quit(1);
+    const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    std::printf("KANJI_CHECK benchmark, commented: %zu bytes, detail 1, %.3f s\n", strText.size(), dSeconds);
 }
 
 }  // namespace
