@@ -90,49 +90,53 @@ int FILT_deleteREM(wchar_t* _pText, int _iLength, const wchar_t* _pRem, const wc
     if (iStartLen == 0 || iEndLen == 0) iStartLen = iEndLen = 0;
     if (iRemLen == 0 && iStartLen == 0) return _iLength;
 
+    // One pass: r reads, w writes (w <= r). Every test looks only forward from r, into
+    // units not yet moved, so compacting as we go gives what deleting in place would.
     wchar_t* t = _pText;
-    int iLen = _iLength;
-    int i = 0;
-    while (i < iLen) {
-        if (_cQuote && t[i] == _cQuote) {
-            i = filt_skipQuote(t, i, iLen, _cQuote);
+    const int n = _iLength;
+    int r = 0;
+    int w = 0;
+    const auto keep = [&](int _iTo) {
+        if (w == r) {
+            w = r = _iTo;
+            return;
+        }
+        while (r < _iTo) t[w++] = t[r++];
+    };
+    while (r < n) {
+        if (_cQuote && t[r] == _cQuote) {
+            keep(filt_skipQuote(t, r, n, _cQuote));
             continue;
         }
-        if (filt_isMark(t + i, iLen - i, _pRem, iRemLen)) {
+        if (filt_isMark(t + r, n - r, _pRem, iRemLen)) {
             // The line end (LF, or CR directly followed by LF) stays; a lone CR does not end it.
-            int e = i + iRemLen;
-            while (e < iLen && !(t[e] == L'\n' || (t[e] == L'\r' && e + 1 < iLen && t[e + 1] == L'\n'))) ++e;
-            const int iMovLen = iLen - e;
-            MEM_move(t + i, t + e, iMovLen * static_cast<int>(sizeof(wchar_t)));
-            iLen = i + iMovLen;
-            t[iLen] = 0;
+            int e = r + iRemLen;
+            while (e < n && !(t[e] == L'\n' || (t[e] == L'\r' && e + 1 < n && t[e + 1] == L'\n'))) ++e;
+            r = e;
             continue;
         }
-        if (filt_isMark(t + i, iLen - i, _pRemStart, iStartLen)) {
-            int k = i + iStartLen;
-            while (k < iLen && !filt_isMark(t + k, iLen - k, _pRemEnd, iEndLen)) ++k;
-            if (k >= iLen) break;  // unterminated: the rest of the text stays as it is
+        if (filt_isMark(t + r, n - r, _pRemStart, iStartLen)) {
+            int k = r + iStartLen;
+            while (k < n && !filt_isMark(t + k, n - k, _pRemEnd, iEndLen)) ++k;
+            if (k >= n) {
+                keep(n);  // unterminated: the rest of the text stays as it is
+                break;
+            }
             const int iCmtEnd = k + iEndLen;
-            if (iCmtEnd == iLen) {
-                iLen = i;
-                t[iLen] = 0;
+            if (iCmtEnd == n) {
+                r = n;
                 break;
             }
             // Keep the line breaks of the comment so the following lines keep their numbers.
-            int w = i;
-            for (int r = i; r < iCmtEnd; ++r) {
+            for (; r < iCmtEnd; ++r) {
                 if (filt_isLineEnd(t[r])) t[w++] = t[r];
             }
-            const int iMovLen = iLen - iCmtEnd;
-            MEM_move(t + w, t + iCmtEnd, iMovLen * static_cast<int>(sizeof(wchar_t)));
-            iLen = w + iMovLen;
-            t[iLen] = 0;
-            i = w;
             continue;
         }
-        ++i;
+        keep(r + 1);
     }
-    return iLen;
+    if (w < n) t[w] = 0;
+    return w;
 }
 
 int FILT_deleteTailSpace(wchar_t* _pText, int _iLength)

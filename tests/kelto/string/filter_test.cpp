@@ -91,6 +91,8 @@ TEST(FiltDeleteREM, RemovesCommentsKeepingLineBreaksAndQuotedText)
         {"open quote hides everything after it", L"a \"b // c\r\nd", L"a \"b // c\r\nd"},
         {"unterminated block comment stays", L"a /* b // c\r\nd", L"a /* b // c\r\nd"},
         {"two comments in a row", L"a/**//**/b//x\r\n//y\r\nc", L"ab\r\n\r\nc"},
+        {"quotes and marks after removed comments", L"a//x\r\n\"b//c\"//d\r\n/*\n*/\"e/*\"f",
+         L"a\r\n\"b//c\"\r\n\n\"e/*\"f"},
     };
     expectRows(rows, sizeof rows / sizeof rows[0],
                [](GuardedText& _t) { return FILT_deleteREM(_t.p(), static_cast<int>(_t.str().size()), L"//", L"/*", L"*/", L'"'); });
