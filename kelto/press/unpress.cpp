@@ -38,6 +38,7 @@ CUnPress::CUnPress()
     m_iEnd = 0;
     m_uDecoded = 0;
     m_bFailed = false;
+    m_bFastValid = false;
     m_uBitsLeft = 0;
     m_uLastByte = 0;
     m_iMatchLeft = 0;
@@ -146,6 +147,7 @@ bool CUnPress::Begin(const void* _pIn, uint32_t _uInSize, void* _pOut, uint32_t 
 
 void CUnPress::BuildTable(int _iSize, const unsigned char* _pLengths, int _iBits, uint16_t* _pTable)
 {
+    m_bFastValid = false;
     uint32_t aCount[17] = {0};
     uint32_t aStart[18];
     uint32_t aWeight[17];
@@ -198,6 +200,7 @@ void CUnPress::BuildTable(int _iSize, const unsigned char* _pLengths, int _iBits
 
 void CUnPress::ReadCodeLengths(int _iSize, int _iWidth, int _iSpecial)
 {
+    m_bFastValid = false;
     const int iCount = TakeBits(_iWidth);
     if (iCount == 0) {
         const uint16_t uOnly = TakeBits(_iWidth);
@@ -226,6 +229,7 @@ void CUnPress::ReadCodeLengths(int _iSize, int _iWidth, int _iSpecial)
 
 void CUnPress::ReadLiteralLengths()
 {
+    m_bFastValid = false;
     const int iCount = TakeBits(9);
     if (iCount == 0) {
         const uint16_t uOnly = TakeBits(9);
@@ -315,7 +319,7 @@ uint16_t CUnPress::uncompress(UNPRESS_HANDLER _pHandler)
             return static_cast<uint16_t>(r);
         }
         // (Bit counts of inputs up to 256 MB fit the memory reader's 32 bits.)
-        r = (m_pStream || m_uInSize >= (1u << 28)) ? decodeLoop(r) : decodeMemory(r);
+        r = (m_pStream || m_uInSize >= (1u << 28) || m_pWindow != m_aWindow) ? decodeLoop(r) : decodeMemory(r);
     }
     if (m_bFailed) {
         KELTO_ASSERT(0);
@@ -405,6 +409,7 @@ uint32_t CUnPress::decodeLoop(uint32_t r)
 // UNPRESS_LONG_CODE where the code is longer than the table's bits (its tree is walked).
 void CUnPress::buildFastTables()
 {
+    m_bFastValid = true;
     for (uint32_t k = 0; k < 4096; ++k) {
         const uint32_t uSym = m_aLiteralTable[k];
         m_aLiteralFast[k] = uSym < m_uNc ? static_cast<uint16_t>(uSym | (m_aLiteralLen[uSym] << 9))
@@ -430,44 +435,49 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
     const uint32_t uInSize = m_uInSize;
     const uint32_t uEndBits = uInSize * 8;        // C past it: a byte was fetched past the end
     const uint32_t uFailBits = uInSize * 8 + 24;  // C past it: more than 3 were
-    uint32_t uRead = 0;     // bytes read into the reserve (past the end: zeros)
+    const unsigned char* const pEnd = pIn + uInSize;
+    const unsigned char* pRead = pIn;  // next input byte for the reserve
+    uint32_t uZeros = 0;               // zeros read into it past the end
     uint32_t uReserve = 0;  // the bits from the bit buffer's first on, from the top
     uint32_t uReserveBits = 0;
     uint32_t uBlockLeft = 0;
     bool bFailed = false;
-    unsigned char* const pWindow = m_pWindow;
+    unsigned char* const pWindow = m_aWindow;  // (m_pWindow, as checked by the caller)
     const uint32_t uWindowSize = m_uWindowSize;
 
     auto refill = [&]() {
         if (uReserveBits > 24) return;
-        if (uRead + 4 <= uInSize) {
+        if (pEnd - pRead >= 4) {
             // The whole bytes that fit, at once; the bits of a byte taken in part are taken
             // again with it next time, at the same place.
-            const unsigned char* p = pIn + uRead;
+            const unsigned char* p = pRead;
             const uint32_t uWord = (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
                                    (static_cast<uint32_t>(p[2]) << 8) | p[3];
             uReserve |= uWord >> uReserveBits;
             const uint32_t uBytes = (32 - uReserveBits) >> 3;
-            uRead += uBytes;
+            pRead += uBytes;
             uReserveBits += uBytes * 8;
             return;
         }
         while (uReserveBits <= 24) {
-            const uint32_t uByte = uRead < uInSize ? pIn[uRead] : 0;
-            ++uRead;
+            uint32_t uByte = 0;
+            if (pRead < pEnd) uByte = *pRead++;
+            else ++uZeros;
             uReserve |= uByte << (24 - uReserveBits);
             uReserveBits += 8;
         }
     };
-    auto taken = [&]() { return uRead * 8 - uReserveBits + 16; };
+    auto taken = [&]() { return (static_cast<uint32_t>(pRead - pIn) + uZeros) * 8 - uReserveBits + 16; };
     auto shift = [&](uint32_t _uBits) {
-        // Shifts of 32 are not defined: a 16-bit code is two steps.
-        uReserve = (uReserve << (_uBits >> 1)) << (_uBits - (_uBits >> 1));
+        // At most 16 bits: a code length, or the extra bits of a distance (14 at most).
+        uReserve <<= _uBits;
         uReserveBits -= _uBits;
     };
     auto load = [&]() {
         const uint32_t uTaken = (m_uInPos + m_uPastEnd) * 8 - m_uBitsLeft;
-        uRead = (uTaken - 16) / 8;
+        const uint32_t uFrom = (uTaken - 16) / 8;
+        pRead = pIn + (uFrom < uInSize ? uFrom : uInSize);
+        uZeros = uFrom < uInSize ? 0 : uFrom - uInSize;
         uReserve = 0;
         uReserveBits = 0;
         refill();
@@ -493,7 +503,7 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
     };
 
     load();
-    if (uBlockLeft != 0) buildFastTables();
+    if (uBlockLeft != 0 && !m_bFastValid) buildFastTables();
     for (;;) {
         uint32_t uSym;
         if (uBlockLeft == 0) {
@@ -520,7 +530,7 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
                 if (bFailed) break;
                 shift(m_aLiteralLen[uSym]);
             }
-            if (taken() > uFailBits) { bFailed = true; break; }
+            if (uZeros && taken() > uFailBits) { bFailed = true; break; }
         }
         if (uSym < 256) {
             pWindow[r++] = static_cast<unsigned char>(uSym);
@@ -549,7 +559,7 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
                 shift(uExtra);
                 uDist = ((1u << uExtra) + (uBits >> (16 - uExtra))) & 0xFFFFu;
             }
-            if (taken() > uFailBits) { bFailed = true; break; }
+            if (uZeros && taken() > uFailBits) { bFailed = true; break; }
             if (uDist + 1u > m_uDecoded + r) {  // before the first byte of the output
                 bFailed = true;
                 break;
@@ -557,10 +567,9 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
             const uint32_t uLen = uSym - 253u;
             if (uLen <= uWindowSize - r && uDist + 1u <= r && uDist + 1u >= uLen) {
                 // Wholly inside the window, behind the write position, not overlapping it.
+                // (Nothing is left over, so m_iMatchLeft stays 0 and m_uCopyPos is not needed.)
                 unpress_copy(pWindow + r, pWindow + r - uDist - 1u, uLen);
                 r += uLen;
-                m_uCopyPos = static_cast<uint16_t>((r - uDist - 1u) & (uWindowSize - 1u));
-                m_iMatchLeft = 0;
             } else {
                 r = copyMatch(r, uDist, uLen);
             }

@@ -89,6 +89,7 @@ private:
     int32_t m_iEnd;
     uint32_t m_uDecoded;          // bytes decoded by earlier calls, for the reference check
     bool m_bFailed;
+    bool m_bFastValid;            // the fast tables follow the tables (rebuilt when false)
     uint16_t m_uBitsLeft;
     uint16_t m_uLastByte;
     uint16_t m_uWindowSize;
