@@ -1,6 +1,8 @@
 // REPLASE: one target per Func, the rule matching and the writing of replacements.
 #include "krelwin/module/replace.h"
 
+#include <new>
+
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
@@ -276,7 +278,21 @@ int REPLASE::matchRule(const wchar_t* _pText, int _iPos, int _iLength, REPLASE_M
     return -1;
 }
 
-void REPLASE::buildIndex()
+bool REPLASE::buildIndex()
+{
+    try {
+        buildIndexTables();
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Without memory for the index every rule is tried, as matchRule does.
+        m_vFirstBegin.clear();
+        m_vFirstRule.clear();
+        m_vAnyRule.clear();
+        return false;
+    }
+}
+
+void REPLASE::buildIndexTables()
 {
     const int iUnits = 0x10000;
     m_vFirstBegin.assign(iUnits + 1, 0);
@@ -400,7 +416,7 @@ int REPLASE::replaceText(const wchar_t* _pText, int _iLength, wchar_t* _pOut, in
 {
     if (!_pText || _iLength <= 0 || !_pOut || _iCap <= 0) return -1;
     s_cRangeCheck.Init(_pText, _iLength);
-    buildIndex();
+    const bool bIndexed = buildIndex();
     int iOutLen = 0;
     REPLASE_MATCH stMatch;
     int i = 0;
@@ -410,7 +426,9 @@ int REPLASE::replaceText(const wchar_t* _pText, int _iLength, wchar_t* _pOut, in
             ++i;
             continue;
         }
-        const int iRule = m_pRule ? matchIndexed(_pText, i, _iLength, &stMatch) : -1;
+        const int iRule = !m_pRule ? -1
+                          : bIndexed ? matchIndexed(_pText, i, _iLength, &stMatch)
+                                     : matchRule(_pText, i, _iLength, &stMatch);
         if (iRule >= 0) {
             i = putReplace(_pText, i, _iLength, _pOut, _iCap, &iOutLen, m_pRule[iRule], stMatch);
             ++m_iReplaced;

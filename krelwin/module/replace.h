@@ -95,8 +95,9 @@ private:
     // The rules by the first unit of their pattern, so that a position tries only those that
     // can start there, in table order; matchRule's result, without a pass over every rule.
     // A pattern that begins with '\' (an escape, or a backslash taken as it stands) can start
-    // at any unit. Built for each text from the table in hand.
-    void buildIndex();
+    // at any unit. Built for each text from the table in hand; false without memory for it.
+    bool buildIndex();
+    void buildIndexTables();
     int matchIndexed(const wchar_t* _pText, int _iPos, int _iLength, REPLASE_MATCH* _pMatch);
     std::vector<int> m_vFirstBegin;  // per unit, where its rules begin in m_vFirstRule (65,537)
     std::vector<int> m_vFirstRule;

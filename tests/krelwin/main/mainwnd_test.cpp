@@ -402,7 +402,7 @@ TEST_F(MainWndTest, TicksWithoutARunDoNothing) {
 // Benchmark, not a test: loading 20,000 target files into the shown window, from reading the
 // batch to the entry count, as a folder line and as one line per file. The second also times
 // the file-system queries a listed line needs (attributes, a search that finds the file, its
-// end and close), which no list can save.
+// end and close), which no list can save, on the same names just before.
 // Run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
 TEST_F(MainWndTest, DISABLED_BenchmarkLoadingManyTargetFiles) {
     const int iFiles = 20000;
@@ -412,7 +412,7 @@ TEST_F(MainWndTest, DISABLED_BenchmarkLoadingManyTargetFiles) {
     for (int i = 0; i < iFiles; ++i) {
         const std::wstring strName = L"many\\f" + std::to_wstring(i) + L".txt";
         ASSERT_TRUE(dir.Write(strName, "x"));
-        vPaths.push_back(dir.Path(strName));
+        vPaths.push_back(strName);  // as the batch lists it, from the current folder
         strListed += "many\\f" + std::to_string(i) + ".txt\r\n";
     }
     ASSERT_TRUE(dir.Write(L"folder.kvl", "[SCRIPT]\r\ndump\r\n[FILES]\r\nmany\r\n"));
@@ -421,18 +421,20 @@ TEST_F(MainWndTest, DISABLED_BenchmarkLoadingManyTargetFiles) {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     };
 
-    const auto tQueries = std::chrono::steady_clock::now();
-    for (const std::wstring& p : vPaths) {
-        GetFileAttributesW(p.c_str());
-        WIN32_FIND_DATAW stData;
-        HANDLE h = FindFirstFileW(p.c_str(), &stData);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        FindNextFileW(h, &stData);
-        FindClose(h);
-    }
-    const double dQueries = seconds(tQueries);
-
+    double dQueries = 0;
     for (const wchar_t* szBatch : {L"folder.kvl", L"listed.kvl"}) {
+        if (std::wcscmp(szBatch, L"listed.kvl") == 0) {
+            const auto tQueries = std::chrono::steady_clock::now();
+            for (const std::wstring& p : vPaths) {
+                GetFileAttributesW(p.c_str());
+                WIN32_FIND_DATAW stData;
+                HANDLE h = FindFirstFileW(p.c_str(), &stData);
+                ASSERT_NE(h, INVALID_HANDLE_VALUE);
+                FindNextFileW(h, &stData);
+                FindClose(h);
+            }
+            dQueries = seconds(tQueries);
+        }
         Batch_reset();
         List_refresh();
         const auto t0 = std::chrono::steady_clock::now();
