@@ -521,6 +521,18 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
             if (uSym != UNPRESS_LONG_CODE) {
                 shift(uSym >> 9);
                 uSym &= 0x1FF;
+                // A second literal from the same reserve, where none of the checks between
+                // the two can stop: within the input, the block and the window. Its code
+                // must lie within the bits in hand (those below are zeros, not the stream's).
+                if (uSym < 256 && uBlockLeft != 0 && uZeros == 0 && r + 1 < uWindowSize) {
+                    const uint32_t uNext = m_aLiteralFast[uReserve >> 20];
+                    if (uNext != UNPRESS_LONG_CODE && (uNext & 0x1FF) < 256 && (uNext >> 9) <= uReserveBits) {
+                        pWindow[r++] = static_cast<unsigned char>(uSym);
+                        --uBlockLeft;
+                        shift(uNext >> 9);
+                        uSym = uNext & 0x1FF;
+                    }
+                }
             } else {
                 uSym = m_aLiteralTable[uBits >> 4];
                 for (uint32_t uBit = 8; uSym >= m_uNc; uBit >>= 1) {
