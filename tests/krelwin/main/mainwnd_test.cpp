@@ -434,6 +434,10 @@ TEST_F(MainWndTest, DISABLED_BenchmarkLoadingManyTargetFiles) {
                 FindClose(h);
             }
             dQueries = seconds(tQueries);
+            CFileList cList;
+            const auto tAdd = std::chrono::steady_clock::now();
+            for (const std::wstring& p : vPaths) cList.Add(p.c_str());
+            std::printf("the same names added to a list of its own: %.3f s\n", seconds(tAdd));
         }
         Batch_reset();
         List_refresh();
