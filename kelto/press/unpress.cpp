@@ -331,8 +331,9 @@ uint16_t CUnPress::uncompress(UNPRESS_HANDLER _pHandler)
     return static_cast<uint16_t>(r);
 }
 
-// Copies _uCount bytes that do not overlap; inline, as a match is mostly a few bytes and a
-// library call costs more than the copy.
+// Copies _uCount bytes forward, four at a time: right also where the bytes overlap, as long
+// as the source is at least four bytes behind the destination (each group is read before it
+// is written over). Inline, as a match is mostly a few bytes and a library call costs more.
 static inline void unpress_copy(unsigned char* _pTo, const unsigned char* _pFrom, uint32_t _uCount)
 {
     while (_uCount >= 4) {
@@ -577,8 +578,8 @@ uint32_t CUnPress::decodeMemory(uint32_t r)
                 break;
             }
             const uint32_t uLen = uSym - 253u;
-            if (uLen <= uWindowSize - r && uDist + 1u <= r && uDist + 1u >= uLen) {
-                // Wholly inside the window, behind the write position, not overlapping it.
+            if (uLen <= uWindowSize - r && uDist + 1u <= r && uDist >= 3u) {
+                // Wholly inside the window, at least four bytes behind the write position.
                 // (Nothing is left over, so m_iMatchLeft stays 0 and m_uCopyPos is not needed.)
                 unpress_copy(pWindow + r, pWindow + r - uDist - 1u, uLen);
                 r += uLen;
