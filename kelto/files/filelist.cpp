@@ -31,42 +31,74 @@ int CFileList::Add(const wchar_t* _szPath)
 {
     if (!_szPath) return 0;
     uint32_t uAttr = FILE_GetAttribute(_szPath);
-    if (uAttr != FILE_ATTR_INVALID && !(uAttr & FILE_ATTR_FOLDER)) Search(_szPath, 0);
-    else Search(_szPath, m_iSearchSub);
+    const bool bFolder = uAttr != FILE_ATTR_INVALID && (uAttr & FILE_ATTR_FOLDER);
+    if (uAttr != FILE_ATTR_INVALID && !bFolder) search(_szPath, 0, false);
+    else search(_szPath, m_iSearchSub, bFolder);
     return 1;
+}
+
+size_t CFileList::EntryHash::operator()(const FILE_INFO& _cInfo) const
+{
+    return std::hash<std::wstring>()(_cInfo.strName) ^ (static_cast<size_t>(_cInfo.iDir) * 0x9E3779B9u);
+}
+
+bool CFileList::EntryEqual::operator()(const FILE_INFO& _cA, const FILE_INFO& _cB) const
+{
+    return _cA.iDir == _cB.iDir && _cA.strName == _cB.strName;
+}
+
+void CFileList::syncIndex()
+{
+    // The tables hold no duplicates, so equal sizes mean the indexes match them.
+    if (m_setFile.size() != m_vFile.size()) {
+        m_setFile.clear();
+        m_setFile.insert(m_vFile.begin(), m_vFile.end());
+    }
+    if (m_mapDir.size() != m_vDir.size()) {
+        m_mapDir.clear();
+        for (size_t i = 0; i < m_vDir.size(); ++i) m_mapDir.emplace(m_vDir[i], static_cast<int>(i));
+    }
 }
 
 void CFileList::Clear()
 {
     m_vDir.clear();
     m_vFile.clear();
+    m_setFile.clear();
+    m_mapDir.clear();
 }
 
 void CFileList::Delete(int _iIndex)
 {
     if (_iIndex < 0 || _iIndex >= GetCount()) return;
-    m_vFile.erase(m_vFile.begin() + _iIndex);
+    Erase(m_vFile.begin() + _iIndex);
 }
 
 void CFileList::Erase(Position _itEntry)
 {
     if (_itEntry == m_vFile.end()) return;
+    syncIndex();
+    m_setFile.erase(*_itEntry);
     m_vFile.erase(_itEntry);
 }
 
 int CFileList::DeleteExt(const wchar_t* _szExt, int _iInvert)
 {
     std::wstring strExt = _szExt ? _szExt : L"";
-    int iRemoved = 0;
-    for (int i = 0; i < GetCount();) {
-        bool bSame = GetExt(i) == strExt;
+    syncIndex();
+    // One pass that keeps the order of the entries left.
+    size_t uKept = 0;
+    for (size_t i = 0; i < m_vFile.size(); ++i) {
+        bool bSame = GetExt(m_vFile.begin() + i) == strExt;
         if (bSame != (_iInvert != 0)) {
-            Delete(i);
-            ++iRemoved;
+            m_setFile.erase(m_vFile[i]);
         } else {
-            ++i;
+            if (uKept != i) m_vFile[uKept] = std::move(m_vFile[i]);
+            ++uKept;
         }
     }
+    const int iRemoved = static_cast<int>(m_vFile.size() - uKept);
+    m_vFile.resize(uKept);
     return iRemoved;
 }
 
@@ -154,11 +186,17 @@ void CFileList::SetCallback(FILELIST_CALLBACK _pFunc, void* _pArg, int _iInterva
 
 void CFileList::Search(const wchar_t* _szPattern, int _iSub)
 {
+    if (!_szPattern || STRING_len(_szPattern) >= FILE_PATH_LENGTH) return;
+    search(_szPattern, _iSub, filelist_isFolder(_szPattern));
+}
+
+void CFileList::search(const wchar_t* _szPattern, int _iSub, bool _bFolder)
+{
     // Paths that do not fit the scan buffer are refused rather than cut.
     if (!_szPattern || STRING_len(_szPattern) >= FILE_PATH_LENGTH) return;
     wchar_t szPattern[FILE_PATH_LENGTH];
     STRING_cpy(szPattern, _szPattern);
-    if (filelist_isFolder(szPattern)) {
+    if (_bFolder) {
         if (STRING_len(szPattern) + 4 >= FILE_PATH_LENGTH) return;  // room for "\*.*"
         FILE_AddSeparator(szPattern);
         STRING_cat(szPattern, L"*.*");
@@ -179,9 +217,11 @@ void CFileList::Search(const wchar_t* _szPattern, int _iSub)
     }
 
     if (!FILE_FindFirst(szPattern, &hFind, &stFound)) return;
-    AddFile(szPattern, &stFound);
+    // The pattern is no folder now (a folder got "*.*"): its folder is its drive and folder.
+    int iDir = -1;
+    addFound(szPattern, &stFound, iDir, false);
     while (FILE_FindNext(hFind, &stFound)) {
-        AddFile(szPattern, &stFound);
+        addFound(szPattern, &stFound, iDir, false);
         if (m_pCallback && ++m_iCallbackCount > m_iCallbackInterval) {
             m_pCallback(m_pCallbackArg);
             m_iCallbackCount = 0;
@@ -209,22 +249,36 @@ void CFileList::SearchSub(const wchar_t* _szPattern, const FIND_INFO* _pFound, i
 
 int CFileList::AddFile(const wchar_t* _szPattern, const FIND_INFO* _pFound)
 {
+    int iDir = -1;
+    return addFound(_szPattern, _pFound, iDir, true);
+}
+
+int CFileList::addFound(const wchar_t* _szPattern, const FIND_INFO* _pFound, int& _iDir, bool _bQuery)
+{
     if (!_pFound || (_pFound->dwAttribute & FILE_ATTR_FOLDER)) return 0;
     if (_pFound->szName[0] == L'.') return 1;
-    int iDir = AddDir(_szPattern);
-    for (const FILE_INFO& cInfo : m_vFile)
-        if (cInfo.iDir == iDir && cInfo.strName == _pFound->szName) return 0;
+    // The folder follows from the pattern alone: one query per scan, not one per file.
+    // (A callback that empties the list mid-scan makes it look the folder up again.)
+    if (_iDir < 0 || _iDir >= static_cast<int>(m_vDir.size()))
+        _iDir = addDir(_szPattern, _bQuery && _szPattern && filelist_isFolder(_szPattern));
+    syncIndex();
     FILE_INFO cInfo;
     cInfo.strName = _pFound->szName;
-    cInfo.iDir = iDir;
-    m_vFile.push_back(cInfo);
+    cInfo.iDir = _iDir;
+    if (!m_setFile.insert(cInfo).second) return 0;
+    m_vFile.push_back(std::move(cInfo));
     return 1;
 }
 
 int CFileList::AddDir(const wchar_t* _szPath)
 {
+    return addDir(_szPath, _szPath && filelist_isFolder(_szPath));
+}
+
+int CFileList::addDir(const wchar_t* _szPath, bool _bFolder)
+{
     std::wstring strDir;
-    if (_szPath && filelist_isFolder(_szPath)) {
+    if (_bFolder) {
         strDir = _szPath;
     } else {
         wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szFolder[FILE_PATH_LENGTH];
@@ -233,8 +287,10 @@ int CFileList::AddDir(const wchar_t* _szPath)
         FILE_DelTailSeparator(szFolder);
         strDir = szFolder;
     }
-    for (size_t i = 0; i < m_vDir.size(); ++i)
-        if (m_vDir[i] == strDir) return static_cast<int>(i);
-    m_vDir.push_back(strDir);
-    return static_cast<int>(m_vDir.size()) - 1;
+    syncIndex();
+    const int iNext = static_cast<int>(m_vDir.size());
+    auto itFound = m_mapDir.emplace(strDir, iNext);
+    if (!itFound.second) return itFound.first->second;
+    m_vDir.push_back(std::move(strDir));
+    return iNext;
 }

@@ -5,6 +5,8 @@
 #define KELTO_FILES_FILELIST_H
 
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "kelto/files/win32/file.h"
@@ -72,7 +74,29 @@ public:
     int m_iCallbackInterval;
 
 private:
+    struct EntryHash
+    {
+        size_t operator()(const FILE_INFO& _cInfo) const;
+    };
+    struct EntryEqual
+    {
+        bool operator()(const FILE_INFO& _cA, const FILE_INFO& _cB) const;
+    };
+
     const wchar_t* toWork(const std::wstring& _strText);
+    // Search, AddFile and AddDir with what is already known of the path, so that a scan asks
+    // the file system once per path, not once per file: whether the path is a folder, the
+    // folder index of the pattern (-1: not yet looked up), whether AddDir must ask itself.
+    void search(const wchar_t* _szPattern, int _iSub, bool _bFolder);
+    int addFound(const wchar_t* _szPattern, const FIND_INFO* _pFound, int& _iDir, bool _bQuery);
+    int addDir(const wchar_t* _szPath, bool _bFolder);
+    // Brings the indexes up to date when the public tables were changed behind them.
+    void syncIndex();
+
+    // Indexes beside the tables, so that a duplicate or a known folder is found without a
+    // scan; each holds exactly what its table holds.
+    std::unordered_set<FILE_INFO, EntryHash, EntryEqual> m_setFile;
+    std::unordered_map<std::wstring, int> m_mapDir;
 };
 
 // Removes one trailing '\' in place.

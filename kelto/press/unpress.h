@@ -14,6 +14,7 @@
 #define UNPRESS_NC 510          // literal/length alphabet: 256 bytes, lengths 3..256
 #define UNPRESS_NT 19           // pre-code alphabet
 #define UNPRESS_NODES (2 * UNPRESS_NC - 1)
+#define UNPRESS_LONG_CODE 0xFFFFu  // fast-table entry of a code longer than the table's bits
 
 typedef void (*UNPRESS_HANDLER)();
 
@@ -54,6 +55,10 @@ public:
 
 private:
     void fail() { m_bFailed = true; }
+    uint32_t copyMatch(uint32_t r, uint32_t _uDist, uint32_t _uLen);
+    uint32_t decodeLoop(uint32_t r);
+    uint32_t decodeMemory(uint32_t r);
+    void buildFastTables();
     int fetchByte();
 
     unsigned char* m_pChunk;
@@ -63,6 +68,8 @@ private:
     int32_t m_iState;             // 0 finished, 1 decode next, 2 copy out
     uint16_t m_aLiteralTable[4096];
     uint16_t m_aPosTable[256];
+    uint16_t m_aLiteralFast[4096];  // the memory reader's: symbol | length << 9
+    uint16_t m_aPosFast[256];
     uint16_t m_aLeft[UNPRESS_NODES];
     uint16_t m_aRight[UNPRESS_NODES];
     unsigned char m_aLiteralLen[UNPRESS_NC];
@@ -82,6 +89,7 @@ private:
     int32_t m_iEnd;
     uint32_t m_uDecoded;          // bytes decoded by earlier calls, for the reference check
     bool m_bFailed;
+    bool m_bFastValid;            // the fast tables follow the tables (rebuilt when false)
     uint16_t m_uBitsLeft;
     uint16_t m_uLastByte;
     uint16_t m_uWindowSize;

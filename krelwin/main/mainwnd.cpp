@@ -310,10 +310,21 @@ void List_setEntry(int _iIndex)
 void List_refresh()
 {
 	if (s_stGl.m_hList) {
-		SendMessageW(s_stGl.m_hList, LB_RESETCONTENT, 0, 0);
+		// Each entry as List_setEntry would set it, without drawing or selecting it: a redraw
+		// and a selection per entry cost far more than the entry itself. One selection at the end.
+		const HWND hList = s_stGl.m_hList;
+		SendMessageW(hList, WM_SETREDRAW, FALSE, 0);
+		SendMessageW(hList, LB_RESETCONTENT, 0, 0);
 		const int iCount = s_stGl.m_cFileList.GetCount();
-		for (int i = 0; i < iCount; ++i) List_setEntry(i);
-		SendMessageW(s_stGl.m_hList, LB_SETCURSEL, 0, 0);
+		SendMessageW(hList, LB_INITSTORAGE, iCount, (LPARAM)iCount * 16 * sizeof(wchar_t));
+		wchar_t szText[FILE_PATH_LENGTH + 16];
+		for (int i = 0; i < iCount; ++i) {
+			STRING_sprintf(szText, FILE_PATH_LENGTH + 16, L"%-13s", s_stGl.m_cFileList.m_vFile[i].strName.c_str());
+			SendMessageW(hList, LB_INSERTSTRING, i, (LPARAM)szText);
+		}
+		SendMessageW(hList, LB_SETCURSEL, 0, 0);
+		SendMessageW(hList, WM_SETREDRAW, TRUE, 0);
+		InvalidateRect(hList, 0, TRUE);
 	}
 	mainwnd_showCount();
 }

@@ -1,6 +1,8 @@
 // REPLASE: one target per Func, the rule matching and the writing of replacements.
 #include "krelwin/module/replace.h"
 
+#include <new>
+
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
@@ -279,6 +281,60 @@ int REPLASE::matchRule(const wchar_t* _pText, int _iPos, int _iLength, REPLASE_M
     return -1;
 }
 
+bool REPLASE::buildIndex()
+{
+    try {
+        buildIndexTables();
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Without memory for the index every rule is tried, as matchRule does.
+        m_vFirstBegin.clear();
+        m_vFirstRule.clear();
+        m_vAnyRule.clear();
+        return false;
+    }
+}
+
+void REPLASE::buildIndexTables()
+{
+    const int iUnits = 0x10000;
+    m_vFirstBegin.assign(iUnits + 1, 0);
+    m_vFirstRule.clear();
+    m_vAnyRule.clear();
+    if (!m_pRule) return;
+    // Counting sort by first unit: each bucket keeps table order.
+    for (int i = 0; i < m_iRuleCount; ++i) {
+        const wchar_t c = m_pRule[i].m_szSearch[0];
+        if (c && c != L'\\') ++m_vFirstBegin[static_cast<unsigned short>(c) + 1];
+    }
+    for (int u = 0; u < iUnits; ++u) m_vFirstBegin[u + 1] += m_vFirstBegin[u];
+    m_vFirstRule.resize(m_vFirstBegin[iUnits]);
+    std::vector<int> vNext(m_vFirstBegin.begin(), m_vFirstBegin.end() - 1);
+    for (int i = 0; i < m_iRuleCount; ++i) {
+        const wchar_t c = m_pRule[i].m_szSearch[0];
+        if (c == L'\\') m_vAnyRule.push_back(i);
+        else if (c) m_vFirstRule[vNext[static_cast<unsigned short>(c)]++] = i;
+    }
+}
+
+int REPLASE::matchIndexed(const wchar_t* _pText, int _iPos, int _iLength, REPLASE_MATCH* _pMatch)
+{
+    // A pattern whose first unit is not '\' matches only where the text holds that unit; the
+    // rules of both lists are tried in merged table order, so the first match is matchRule's.
+    const unsigned short u = static_cast<unsigned short>(_pText[_iPos]);
+    const int* pFirst = m_vFirstRule.data() + m_vFirstBegin[u];
+    const int* const pFirstEnd = m_vFirstRule.data() + m_vFirstBegin[u + 1];
+    const int* pAny = m_vAnyRule.data();
+    const int* const pAnyEnd = pAny + m_vAnyRule.size();
+    while (pFirst != pFirstEnd || pAny != pAnyEnd) {
+        int i;
+        if (pAny == pAnyEnd || (pFirst != pFirstEnd && *pFirst < *pAny)) i = *pFirst++;
+        else i = *pAny++;
+        if (matchOne(m_pRule[i], _pText, _iPos, _iLength, _pMatch)) return i;
+    }
+    return -1;
+}
+
 int REPLASE::put(wchar_t* _pOut, int _iCap, int* _pOutLen, const wchar_t* _pUnits, int _iCount)
 {
     for (int i = 0; i < _iCount; ++i) {
@@ -363,6 +419,7 @@ int REPLASE::replaceText(const wchar_t* _pText, int _iLength, wchar_t* _pOut, in
 {
     if (!_pText || _iLength <= 0 || !_pOut || _iCap <= 0) return -1;
     s_cRangeCheck.Init(_pText, _iLength);
+    const bool bIndexed = buildIndex();
     int iOutLen = 0;
     REPLASE_MATCH stMatch;
     int i = 0;
@@ -372,7 +429,9 @@ int REPLASE::replaceText(const wchar_t* _pText, int _iLength, wchar_t* _pOut, in
             ++i;
             continue;
         }
-        const int iRule = matchRule(_pText, i, _iLength, &stMatch);
+        const int iRule = !m_pRule ? -1
+                          : bIndexed ? matchIndexed(_pText, i, _iLength, &stMatch)
+                                     : matchRule(_pText, i, _iLength, &stMatch);
         if (iRule >= 0) {
             i = putReplace(_pText, i, _iLength, _pOut, _iCap, &iOutLen, m_pRule[iRule], stMatch);
             ++m_iReplaced;

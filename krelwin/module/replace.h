@@ -4,6 +4,8 @@
 // loaded once per script line, rewrites each target text.
 #pragma once
 
+#include <vector>
+
 #include "krelwin/module/module.h"
 
 struct REPLASE_RULE
@@ -92,6 +94,17 @@ private:
     int put(wchar_t* _pOut, int _iCap, int* _pOutLen, const wchar_t* _pUnits, int _iCount);
     int buildRules(const wchar_t* _pText, int _iLength, const wchar_t* _pName);
     void freeRules();
+
+    // The rules by the first unit of their pattern, so that a position tries only those that
+    // can start there, in table order; matchRule's result, without a pass over every rule.
+    // A pattern that begins with '\' (an escape, or a backslash taken as it stands) can start
+    // at any unit. Built for each text from the table in hand; false without memory for it.
+    bool buildIndex();
+    void buildIndexTables();
+    int matchIndexed(const wchar_t* _pText, int _iPos, int _iLength, REPLASE_MATCH* _pMatch);
+    std::vector<int> m_vFirstBegin;  // per unit, where its rules begin in m_vFirstRule (65,537)
+    std::vector<int> m_vFirstRule;
+    std::vector<int> m_vAnyRule;     // patterns that begin with '\'
 };
 
 // The regular-expression replacement: not available in this program, always -1.

@@ -231,4 +231,50 @@ TEST(CFileList, ProgressCallbackRunsOncePerSixtyOneFoundEntries) {
     EXPECT_EQ(16, list.m_iCallbackCount);
 }
 
+// The duplicate index follows every removal: a removed file can be added again, a kept one cannot.
+TEST(CFileList, RemovedEntriesCanBeAddedAgain) {
+    testdir::TestDir dir;
+    for (const wchar_t* name : {L"a.txt", L"b.bmp", L"c.txt"}) ASSERT_TRUE(dir.Write(name, "x"));
+    CFileList list;
+    for (const wchar_t* name : {L"a.txt", L"b.bmp", L"c.txt"}) list.Add(dir.Path(name).c_str());
+    list.Delete(0);
+    list.Add(dir.Path(L"a.txt").c_str());
+    list.Add(dir.Path(L"b.bmp").c_str());
+    EXPECT_EQ((std::vector<std::wstring>{dir.Path(L"b.bmp"), dir.Path(L"c.txt"), dir.Path(L"a.txt")}), Paths(list));
+    EXPECT_EQ(1, list.DeleteExt(L".txt", 1));  // the .bmp goes, the order stays
+    EXPECT_EQ((std::vector<std::wstring>{dir.Path(L"c.txt"), dir.Path(L"a.txt")}), Paths(list));
+    list.Erase(list.m_vFile.begin());
+    for (const wchar_t* name : {L"a.txt", L"b.bmp", L"c.txt"}) list.Add(dir.Path(name).c_str());
+    EXPECT_EQ((std::vector<std::wstring>{dir.Path(L"a.txt"), dir.Path(L"b.bmp"), dir.Path(L"c.txt")}), Paths(list));
+    EXPECT_EQ(1u, list.m_vDir.size());
+    list.Clear();
+    list.Add(dir.Path(L"c.txt").c_str());
+    EXPECT_EQ((std::vector<std::wstring>{dir.Path(L"c.txt")}), Paths(list));
+    EXPECT_EQ(0, list.GetDir(0).compare(dir.Path()));
+}
+
+// A progress callback may empty the list mid-scan (a drop handler does): the rest of the scan
+// still lands in a folder that is in the table.
+CFileList* g_clearing = nullptr;
+int ClearOnce(void*) {
+    if (g_clearing) g_clearing->Clear();
+    g_clearing = nullptr;
+    return 0;
+}
+
+TEST(CFileList, ACallbackThatEmptiesTheListLeavesItConsistent) {
+    testdir::TestDir dir;
+    ASSERT_TRUE(dir.MakeDir(L"many"));
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(dir.Write(L"many\\f" + std::to_wstring(i), ""));
+    CFileList list;
+    g_clearing = &list;
+    list.SetCallback(ClearOnce, nullptr, 10);
+    list.Add(dir.Path(L"many").c_str());
+    ASSERT_GT(list.GetCount(), 0);
+    ASSERT_LT(list.GetCount(), 100);
+    ASSERT_EQ(1u, list.m_vDir.size());
+    for (int i = 0; i < list.GetCount(); ++i)
+        EXPECT_EQ(dir.Path(L"many\\" + list.GetName(i)), list.GetPath(i));
+}
+
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "kelto/press/gda1.h"
 #include "stream_builder.h"
+#include "tests/support/testdir.h"
 
 namespace {
 
@@ -211,4 +214,79 @@ TEST(CUnPress, MemoryCopyDecodesAndReportsDamageToItsHandler) {
     EXPECT_EQ(0, UNPRESS_MemDecode([] { ++s_iCalls; }));
     EXPECT_EQ(1, s_iCalls);
     UNPRESS_MemEnd();
+}
+
+namespace {
+
+struct Chunks {
+    std::vector<uint16_t> sizes;
+    std::vector<uint8_t> bytes;
+    bool failed;
+};
+
+// Every chunk a decoder gives until it ends (at most 4,000).
+Chunks Drain(CUnPress& _cDec, unsigned char* _pWindow) {
+    Chunks c;
+    for (int i = 0; i < 4000; ++i) {
+        const uint16_t n = _cDec.uncompress(0);
+        c.sizes.push_back(n);
+        if (n == 0) break;
+        c.bytes.insert(c.bytes.end(), _pWindow, _pWindow + n);
+    }
+    c.failed = _cDec.Failed();
+    return c;
+}
+
+}  // namespace
+
+// Memory input is read by a reader of its own; a byte stream by the reader of the table
+// code. Both must see the same codes, the same end and the same damage, chunk by chunk:
+// sound streams, streams cut anywhere, streams with a bit turned over, and noise.
+TEST(CUnPress, MemoryAndStreamInputDecodeAlike) {
+    testdir::TestDir cDir;
+    ASSERT_TRUE(cDir.Ok());
+    unsigned int uSeed = 99;
+    auto next = [&](unsigned n) { uSeed = uSeed * 1103515245u + 12345u; return ((uSeed >> 16) & 0x7FFF) % n; };
+    std::vector<std::vector<uint8_t>> vInputs;
+    for (uint32_t uSize : {1u, 300u, 5000u, 70000u, 140000u}) {
+        std::vector<uint8_t> vText(uSize);
+        for (uint32_t i = 0; i < uSize; ++i) vText[i] = static_cast<uint8_t>(next(4) ? 'a' + next(6) : next(256));
+        std::vector<uint8_t> vBlock(uSize + uSize / 4 + 4096);
+        uint32_t uIn = uSize, uBlock = 0;
+        ASSERT_EQ(1, GDA1_PressMem(vText.data(), vBlock.data(), uint32_t(vBlock.size()), &uIn, &uBlock));
+        const std::vector<uint8_t> vStream(vBlock.begin() + GDA1_HEADER_SIZE, vBlock.begin() + uBlock);
+        vInputs.push_back(vStream);
+        for (int k = 0; k < 6; ++k) {
+            vInputs.push_back(std::vector<uint8_t>(vStream.begin(), vStream.begin() + next(uint32_t(vStream.size()))));
+            std::vector<uint8_t> vFlipped = vStream;
+            vFlipped[next(uint32_t(vFlipped.size()))] ^= static_cast<uint8_t>(1u << next(8));
+            vInputs.push_back(vFlipped);
+        }
+    }
+    for (int k = 0; k < 20; ++k) {
+        std::vector<uint8_t> vNoise(1 + next(3000));
+        for (uint8_t& b : vNoise) b = static_cast<uint8_t>(next(256));
+        vInputs.push_back(vNoise);
+    }
+    int iSound = 0;
+    for (size_t i = 0; i < vInputs.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::vector<uint8_t>& vIn = vInputs[i];
+        std::unique_ptr<CUnPress> pMem(new CUnPress), pFile(new CUnPress);
+        unsigned char* pMemWindow = pMem->Init(vIn.data(), uint32_t(vIn.size()));
+        const Chunks cMem = Drain(*pMem, pMemWindow);
+
+        ASSERT_TRUE(cDir.Write(L"s.bin", std::string(vIn.begin(), vIn.end())));
+        FILE* pStream = _wfopen(cDir.Path(L"s.bin").c_str(), L"rb");
+        ASSERT_NE(nullptr, pStream);
+        unsigned char* pFileWindow = pFile->InitStream(pStream);
+        const Chunks cFile = Drain(*pFile, pFileWindow);
+        std::fclose(pStream);
+
+        EXPECT_EQ(cFile.failed, cMem.failed);
+        EXPECT_EQ(cFile.sizes, cMem.sizes);
+        EXPECT_TRUE(cFile.bytes == cMem.bytes);
+        iSound += !cMem.failed;
+    }
+    EXPECT_GT(iSound, 5);
 }

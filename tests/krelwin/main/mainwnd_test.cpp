@@ -6,12 +6,16 @@
 #include <mmsystem.h>
 #include <shlobj.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "kelto/string/string.h"
 #include "kelto/system/win32/window.h"
+#include "krelwin/main/batch.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/mainwnd.h"
 #include "krelwin/main/message.h"
@@ -393,6 +397,63 @@ TEST_F(MainWndTest, TicksWithoutARunDoNothing) {
     EXPECT_EQ(s_stGl.m_iTickPending, 0);
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, s_stMainWnd.m_hWnd, WM_USER, WM_USER, PM_NOREMOVE));
+}
+
+// Benchmark, not a test: loading 20,000 target files into the shown window, from reading the
+// batch to the entry count, as a folder line and as one line per file. The second also times
+// the file-system queries a listed line needs (attributes, a search that finds the file, its
+// end and close), which no list can save, on the same names just before.
+// Run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
+TEST_F(MainWndTest, DISABLED_BenchmarkLoadingManyTargetFiles) {
+    const int iFiles = 20000;
+    ASSERT_TRUE(dir.MakeDir(L"many"));
+    std::string strListed = "[SCRIPT]\r\ndump\r\n[FILES]\r\n";
+    std::vector<std::wstring> vPaths;
+    for (int i = 0; i < iFiles; ++i) {
+        const std::wstring strName = L"many\\f" + std::to_wstring(i) + L".txt";
+        ASSERT_TRUE(dir.Write(strName, "x"));
+        vPaths.push_back(strName);  // as the batch lists it, from the current folder
+        strListed += "many\\f" + std::to_string(i) + ".txt\r\n";
+    }
+    ASSERT_TRUE(dir.Write(L"folder.kvl", "[SCRIPT]\r\ndump\r\n[FILES]\r\nmany\r\n"));
+    ASSERT_TRUE(dir.Write(L"listed.kvl", strListed));
+    auto seconds = [](std::chrono::steady_clock::time_point t0) {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    };
+
+    double dQueries = 0;
+    for (const wchar_t* szBatch : {L"folder.kvl", L"listed.kvl"}) {
+        if (std::wcscmp(szBatch, L"listed.kvl") == 0) {
+            const auto tQueries = std::chrono::steady_clock::now();
+            for (const std::wstring& p : vPaths) {
+                GetFileAttributesW(p.c_str());
+                WIN32_FIND_DATAW stData;
+                HANDLE h = FindFirstFileW(p.c_str(), &stData);
+                ASSERT_NE(h, INVALID_HANDLE_VALUE);
+                FindNextFileW(h, &stData);
+                FindClose(h);
+            }
+            dQueries = seconds(tQueries);
+            CFileList cList;
+            const auto tAdd = std::chrono::steady_clock::now();
+            for (const std::wstring& p : vPaths) cList.Add(p.c_str());
+            std::printf("the same names added to a list of its own: %.3f s\n", seconds(tAdd));
+        }
+        Batch_reset();
+        List_refresh();
+        const auto t0 = std::chrono::steady_clock::now();
+        ASSERT_EQ(1, Read_KrelwinBatch(dir.Path(szBatch).c_str()));
+        const double dRead = seconds(t0);
+        List_refresh();
+        const double dAll = seconds(t0);
+        EXPECT_EQ(Text(s_stGl.m_hEntry), L"Entry : " + std::to_wstring(iFiles));
+        EXPECT_EQ(SendMessageW(s_stGl.m_hList, LB_GETCOUNT, 0, 0), iFiles);
+        EXPECT_EQ(SendMessageW(s_stGl.m_hList, LB_GETCURSEL, 0, 0), 0);
+        std::printf("%d files, %s: %.3f s to the entry count (reading %.3f s, list box %.3f s)\n", iFiles,
+                    std::wcscmp(szBatch, L"folder.kvl") == 0 ? "one folder line" : "one line per file", dAll,
+                    dRead, dAll - dRead);
+    }
+    std::printf("file-system queries of %d listed lines alone: %.3f s\n", iFiles, dQueries);
 }
 
 }  // namespace

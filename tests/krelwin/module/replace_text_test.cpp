@@ -2,6 +2,11 @@
 // remarks, the output path, the capacity and the range markers.
 #include "tests/krelwin/module/replace_fixture.h"
 
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <vector>
+
 #include "kelto/string/string.h"
 #include "krelwin/params/rangecheck.h"
 
@@ -223,6 +228,136 @@ TEST_F(ReplaceTest, RangeMarkersLimitTheRewrite)
     const int iLen = cRep.replaceText(strPlain.c_str(), static_cast<int>(strPlain.size()), &strOut[0],
                                       static_cast<int>(strOut.size()));
     EXPECT_EQ(L"X X X X X X X", std::wstring(strOut.c_str(), iLen));
+}
+
+// What replaceText must give: the first rule of the table that matches at each position
+// (matchRule tries them all), its replacement, and on after it.
+std::wstring ReferenceReplace(REPLASE& _cRep, const std::wstring& _strText)
+{
+    std::wstring strOut(_strText.size() * 40 + 16, L'\0');
+    const int iLen = static_cast<int>(_strText.size()), iCap = static_cast<int>(strOut.size());
+    int iOut = 0, i = 0;
+    REPLASE_MATCH stMatch;
+    while (i < iLen) {
+        const int k = _cRep.matchRule(_strText.c_str(), i, iLen, &stMatch);
+        if (k >= 0) {
+            i = _cRep.putReplace(_strText.c_str(), i, iLen, &strOut[0], iCap, &iOut, _cRep.m_pRule[k], stMatch);
+            continue;
+        }
+        strOut[iOut++] = _strText[i++];
+    }
+    return strOut.substr(0, iOut);
+}
+
+// Rules with escapes first, backslashes taken as they stand, patterns sharing their first unit
+// and of every length, in word mode and not: the rewrite equals trying every rule everywhere.
+TEST_F(ReplaceTest, RulesTriedByTheirFirstUnitGiveWhatEveryRuleTriedGives)
+{
+    const wchar_t* const apPiece[] = { L"a", L"b", L"ab", L"1", L"\\", L"\\val", L"\\wrd", L"\\str", L"\\knj",
+                                       L"\\ts", L"\\blk", L"\\q", L"\\n", L"\\t", L"漢", L"字", L" ", L";" };
+    const wchar_t acText[] = { L'a', L'b', L'1', L'2', L'\\', L'v', L'漢', L'字', L' ', L';', L'\t', L'\r', L'\n', L'x' };
+    unsigned int uSeed = 777;
+    auto next = [&](unsigned n) { uSeed = uSeed * 1103515245u + 12345u; return ((uSeed >> 16) & 0x7FFF) % n; };
+    const int iPieces = sizeof(apPiece) / sizeof(apPiece[0]);
+    for (int iRound = 0; iRound < 60; ++iRound) {
+        SCOPED_TRACE(iRound);
+        std::wstring strRules;
+        const int iRules = 1 + static_cast<int>(next(12));
+        for (int r = 0; r < iRules; ++r) {
+            const int iParts = 1 + static_cast<int>(next(3));
+            for (int p = 0; p < iParts; ++p) strRules += apPiece[next(iPieces)];
+            strRules += L"\t<" + std::to_wstring(r) + (next(2) ? L"\\val\\wrd\\str>\r\n" : L">\r\n");
+        }
+        std::wstring strText;
+        const int iTextLen = 1 + static_cast<int>(next(80));
+        for (int c = 0; c < iTextLen; ++c) strText += acText[next(sizeof(acText) / sizeof(acText[0]))];
+        REPLASE cRep;
+        if (!cRep.loadRules(strRules.c_str(), static_cast<int>(strRules.size()), L"rules")) continue;
+        cRep.m_iWord = static_cast<int>(iRound & 1);
+        const std::wstring strExpect = ReferenceReplace(cRep, strText);
+        std::wstring strOut(strText.size() * 40 + 16, L'\0');
+        const int iLen = cRep.replaceText(strText.c_str(), static_cast<int>(strText.size()), &strOut[0],
+                                          static_cast<int>(strOut.size()));
+        ASSERT_EQ(0, cRep.m_iStop);
+        EXPECT_EQ(strExpect, strOut.substr(0, iLen)) << "rules:\n" << Sjis(strRules);
+    }
+}
+
+// Benchmark, not a test: 5 MB of Shift-JIS text against 1,000 literal rules, checked against a
+// plain longest-first substitution. With REPLACE_BENCH_DIR set (a Windows path), the rule file,
+// the text and the result are left there for a comparison with another tool.
+// Run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
+TEST_F(ReplaceTest, DISABLED_Benchmark)
+{
+    unsigned int uSeed = 4242;
+    auto next = [&](unsigned n) { uSeed = uSeed * 1103515245u + 12345u; return ((uSeed >> 16) & 0x7FFF) % n; };
+    std::vector<wchar_t> vKanji;
+    for (wchar_t c = 0x4E00; vKanji.size() < 600 && c < 0x9FA0; ++c) {
+        char sz[4];
+        BOOL bDefault = FALSE;
+        if (WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &c, 1, sz, 4, 0, &bDefault) == 2 && !bDefault)
+            vKanji.push_back(c);
+    }
+    ASSERT_EQ(600u, vKanji.size());
+    auto kana = [&]() { return static_cast<wchar_t>(0x3042 + next(40)); };
+
+    std::map<std::wstring, std::wstring> mapRule;
+    std::wstring strRules;
+    while (mapRule.size() < 1000) {
+        std::wstring strSearch, strReplace;
+        const unsigned uLen = 2 + next(4);
+        for (unsigned c = 0; c < uLen; ++c) strSearch += next(4) ? kana() : vKanji[next(600)];
+        const unsigned uRep = next(5);
+        for (unsigned c = 0; c < uRep; ++c) strReplace += vKanji[next(600)];
+        if (!mapRule.emplace(strSearch, strReplace).second) continue;
+        strRules += strSearch + L"\t" + strReplace + L"\r\n";
+    }
+    std::wstring strText;
+    while (strText.size() < 2700000) {
+        const unsigned uLen = 10 + next(60);
+        for (unsigned c = 0; c < uLen; ++c) {
+            const unsigned r = next(100);
+            strText += r < 60 ? kana() : (r < 90 ? vKanji[next(600)] : static_cast<wchar_t>(L'a' + next(26)));
+        }
+        strText += L"。\r\n";
+    }
+    Write(L"rules.txt", strRules);
+    Write(L"text.txt", strText);
+    const size_t uBytes = m_dir.Read(L"text.txt").size();
+
+    // Longest first: at each position the longest search text found there.
+    std::wstring strExpect;
+    size_t uCount = 0;
+    for (size_t i = 0; i < strText.size();) {
+        bool bHit = false;
+        for (size_t uLen = 5; uLen >= 2 && !bHit; --uLen) {
+            if (i + uLen > strText.size()) continue;
+            auto it = mapRule.find(strText.substr(i, uLen));
+            if (it == mapRule.end()) continue;
+            strExpect += it->second;
+            i += uLen;
+            bHit = true;
+            ++uCount;
+        }
+        if (!bHit) strExpect += strText[i++];
+    }
+
+    REPLASE cRep;
+    const auto tStart = std::chrono::steady_clock::now();
+    ASSERT_EQ(1, Run(cRep, L"text.txt", L"rules.txt out.txt")) << Sjis(Log());
+    const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    cRep.Quit(1);
+    EXPECT_EQ(static_cast<int>(uCount), cRep.m_iReplaced);
+    EXPECT_TRUE(Text(L"out.txt") == strExpect) << "the result differs from the longest-first substitution";
+    std::printf("REPLACE benchmark: %zu bytes, 1000 rules, %zu replaced, %.3f s\n", uBytes, uCount, dSeconds);
+
+    wchar_t szKeep[MAX_PATH] = { 0 };
+    if (GetEnvironmentVariableW(L"REPLACE_BENCH_DIR", szKeep, MAX_PATH) > 0) {
+        for (const wchar_t* pName : { L"rules.txt", L"text.txt", L"out.txt" }) {
+            const std::wstring strTo = std::wstring(szKeep) + L"\\" + pName;
+            CopyFileW(m_dir.Path(pName).c_str(), strTo.c_str(), FALSE);
+        }
+    }
 }
 
 }  // namespace

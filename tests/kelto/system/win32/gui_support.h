@@ -120,9 +120,35 @@ inline BOOL CALLBACK CloseOtherDialogs(HWND hwnd, LPARAM lparam) {
     return TRUE;
 }
 
+struct OtherArg {
+    HWND keep;
+    bool found;
+};
+
+inline BOOL CALLBACK FindOtherDialog(HWND hwnd, LPARAM lparam) {
+    OtherArg* arg = reinterpret_cast<OtherArg*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[16] = {0};
+    GetClassNameW(hwnd, name, 16);
+    if (pid == GetCurrentProcessId() && hwnd != arg->keep && IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0) {
+        arg->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// True while a visible dialog of this process other than `keep` is shown (an error box).
+inline bool OtherDialogShown(HWND keep) {
+    OtherArg arg = {keep, false};
+    EnumWindows(FindOtherDialog, reinterpret_cast<LPARAM>(&arg));
+    return arg.found;
+}
+
 // Waits on its own thread for a window of this process titled `title` and hands it to
 // `act`, which should close it, once the window has settled and `ready` (when given) holds.
-// When the window is still there some seconds later, the driver closes what it opened and
+// When the window is still there some seconds later, or at once when it answered with an
+// error box of its own (it will not close then), the driver closes what it opened and
 // cancels the window, so the test goes on and fails: `Done()` is true only when the window
 // appeared and `act` closed it.
 class WindowDriver {
@@ -142,7 +168,8 @@ public:
                 if (m_ready && !WaitFor([&] { return m_ready(hwnd); }))
                     std::fprintf(stderr, "the window never became ready: acting on it anyway\n");
                 m_act(hwnd);
-                WaitFor([hwnd] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, 5000);
+                WaitFor([hwnd] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd) || OtherDialogShown(hwnd); },
+                        5000);
                 if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) {
                     m_done = true;
                     return;
