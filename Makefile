@@ -7,7 +7,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 X64   := $(BUILD)/x64
 
-.PHONY: all build deps test test-build demo clean fuzz fuzz-build
+.PHONY: all build deps test test-build demo clean fuzz fuzz-build native-test
 
 # The native sanitizer and fuzz build (clang, ASan, UBSan, libFuzzer) of the portable code.
 FUZZ_BUILD   ?= $(BUILD)/fuzz
@@ -53,6 +53,10 @@ fuzz-build: deps
 # Every fuzz target for FUZZ_SECONDS on its corpus; fails on any sanitizer or fuzzer report.
 fuzz: fuzz-build
 	tools/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The portable unit tests built natively under the same sanitizers (faster than Wine).
+native-test: fuzz-build
+	cd $(FUZZ_BUILD) && ctest -j$(JOBS) --no-tests=error --output-on-failure
 
 clean:
 	rm -rf $(BUILD)

@@ -1,7 +1,10 @@
 // The C library's wide functions for a 16-bit wchar_t (-fshort-wchar): glibc's take 32-bit
 // units, so the ones the code and the C++ library's wstring call are defined here and win
 // over the C library's at link time.
+#include <cstdarg>
 #include <cstddef>
+
+#include "kelto/string/string.h"
 
 extern "C" {
 
@@ -60,6 +63,24 @@ int wcsncmp(const wchar_t* _a, const wchar_t* _b, size_t _n)
         if (!_a[i]) return 0;
     }
     return 0;
+}
+
+int wcscasecmp(const wchar_t* _a, const wchar_t* _b)
+{
+    for (;; ++_a, ++_b) {
+        wchar_t a = *_a, b = *_b;
+        if (a >= L'A' && a <= L'Z') a = static_cast<wchar_t>(a + 32);
+        if (b >= L'A' && b <= L'Z') b = static_cast<wchar_t>(b + 32);
+        if (a != b) return a < b ? -1 : 1;
+        if (!a) return 0;
+    }
+}
+
+// std::to_wstring formats through this one; its numeric conversions are the library's.
+int vswprintf(wchar_t* _pOut, size_t _uSize, const wchar_t* _pFormat, va_list _vaArgs)
+{
+    if (_uSize > 0x7FFFFFFF) _uSize = 0x7FFFFFFF;
+    return STRING_vsprintf(_pOut, static_cast<int>(_uSize), _pFormat, _vaArgs);
 }
 
 wchar_t* wcscpy(wchar_t* _d, const wchar_t* _s)

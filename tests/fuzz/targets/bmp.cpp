@@ -13,12 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     const void* pImage = iSize ? vImage.data() : nullptr;
     BMP_INFO stInfo;
     if (BMP_Check(pImage, iSize, &stInfo) == 1) {
-        // A few pixels of every row, corners included.
-        const int iStepX = stInfo.iWidth > 16 ? stInfo.iWidth / 16 : 1;
-        const int iStepY = stInfo.iHeight > 16 ? stInfo.iHeight / 16 : 1;
-        for (int y = -1; y <= stInfo.iHeight; y += (y < 0 || y + iStepY > stInfo.iHeight ? 1 : iStepY))
-            for (int x = -1; x <= stInfo.iWidth; x += (x < 0 || x + iStepX > stInfo.iWidth ? 1 : iStepX))
+        // 18 places on each axis, the first and last outside the image.
+        for (int j = 0; j < 18; ++j) {
+            const int y = static_cast<int>(-1 + (static_cast<long long>(stInfo.iHeight) + 1) * j / 17);
+            for (int k = 0; k < 18; ++k) {
+                const int x = static_cast<int>(-1 + (static_cast<long long>(stInfo.iWidth) + 1) * k / 17);
                 BMP_GetPixel(&stInfo, x, y);
+            }
+        }
         for (unsigned i = 0; i <= stInfo.wPalette && i < 300; ++i) BMP_GetPalette(&stInfo, i);
     }
     void* pOut = nullptr;

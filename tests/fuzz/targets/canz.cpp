@@ -1,5 +1,5 @@
 // CANZ archives held in memory: header, member lookup by name and by number, sizes and
-// the expansion of GDA1 members into a bounded room.
+// the expansion of GDA1 members into a bounded room, and the member read from a file.
 // Input: a name of up to 15 bytes ended by a zero byte, then the archive.
 #include <cstdint>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "kelto/press/canz.h"
 #include "kelto/press/gda1.h"
 #include "kelto/press/unpress.h"
+#include "tests/fuzz/support/fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
 {
@@ -39,6 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     if (CANZ_MEM_GetSizeName(pArchive, uArchive, szName) <= (1u << 20)) {
         unsigned char* pOut = nullptr;
         CANZ_MEM_ExpandName(&pOut, pArchive, uArchive, szName);
+        MEM_free(&pOut);
+        // The same archive as a file: header and index loaded, then the member read.
+        const std::wstring strPath = fuzz_file(L"archive.canz", pArchive, uArchive);
+        const int iSize = CANZ_ReadFile(&pOut, strPath.c_str(), szName);
+        if (iSize > 0 && !pOut) __builtin_trap();
         MEM_free(&pOut);
     }
     CUnPress* pDecoder = new CUnPress;

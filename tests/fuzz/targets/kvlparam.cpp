@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
         cParam.GetToken(i, szDefault);
         cParam.IsOption(i);
         const wchar_t* pPath = cParam.GetFilePath(i);
-        if (pPath && STRING_len(pPath) >= CKvlParam::PATH_SIZE) __builtin_trap();
+        // A resolved argument fits its room; the target (0) is given back as it stands.
+        if (i > 0 && pPath && STRING_len(pPath) >= CKvlParam::PATH_SIZE) __builtin_trap();
         cParam.GetFileName(i, szDefault);
         cParam.CheckOptionChar(i, L'p');
         cParam.GetArgInt(i, 3);
