@@ -237,5 +237,10 @@ int main(int _iArgc, char** _ppArgv)
 
     put("songdata", join(join(units(L"tex_a,tex_b\r\ntex_c,,tex_d,tex_e\rlast,row\n"), kUnitCut),
                          units(L"<song><img src=\"wrd01_000.tga\"/><img src=\"wrd01_000.tga\"/></song>wrd01_000.tga")));
+    put("path", units(L"C:\\work\\text\\..\\scene01.txt"));
+    put("path", units(L"..\\up/mixed\\name.tar.gz"));
+    put("path", units(L"\\\\server\\share\\dir\\"));
+
+    put("textconv", narrow(L"ぜんかく　ＡＢＣ１２３、。「」ゃ 漢字 half"));
     return 0;
 }
