@@ -50,7 +50,8 @@ fuzz-build: deps
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CXX=clang++ cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(FUZZ_BUILD) -j$(JOBS)
 
-# Every fuzz target for FUZZ_SECONDS on its corpus; fails on any sanitizer or fuzzer report.
+# Every fuzz target (or those named in FUZZ_TARGETS) for FUZZ_SECONDS on its corpus; fails on
+# any sanitizer or fuzzer report.
 fuzz: fuzz-build
 	tools/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
