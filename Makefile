@@ -7,7 +7,11 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 X64   := $(BUILD)/x64
 
-.PHONY: all build deps test test-build demo clean
+.PHONY: all build deps test test-build demo clean fuzz fuzz-build native-test
+
+# The native sanitizer and fuzz build (clang, ASan, UBSan, libFuzzer) of the portable code.
+FUZZ_BUILD   ?= $(BUILD)/fuzz
+FUZZ_SECONDS ?= 20
 
 all: build
 
@@ -41,6 +45,19 @@ test: deps
 demo: deps
 	@$(MAKE) --no-print-directory test-build
 	tools/demo $$(cat $(BUILD)/.test-build) $(BUILD)/demo
+
+fuzz-build: deps
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CXX=clang++ cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+# Every fuzz target (or those named in FUZZ_TARGETS) for FUZZ_SECONDS on its corpus; fails on
+# any sanitizer or fuzzer report.
+fuzz: fuzz-build
+	tools/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The portable unit tests built natively under the same sanitizers (faster than Wine).
+native-test: fuzz-build
+	cd $(FUZZ_BUILD) && ctest -j$(JOBS) --no-tests=error --output-on-failure
 
 clean:
 	rm -rf $(BUILD)

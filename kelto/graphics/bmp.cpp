@@ -71,7 +71,8 @@ int bmp_convert(const void* _pImage, int _iSize, void** _ppOut, uint16_t _wBits)
     const int iSize = BMP_Create(&pNew, stSrc.iWidth, stSrc.iHeight, _wBits, 72, 72);
     if (iSize <= 0) return 0;
     const BMP_INFO stDst = BMP_GetInfo(pNew);
-    for (int y = 0; y < stSrc.iHeight; ++y) {
+    // Rows of width 0 hold nothing, and their count is bounded by no byte of the file.
+    for (int y = 0; stSrc.iWidth > 0 && y < stSrc.iHeight; ++y) {
         for (int x = 0; x < stSrc.iWidth; ++x) {
             const uint32_t uPixel = static_cast<uint32_t>(BMP_GetPixel(&stSrc, x, y));
             uint32_t uColour; // colour value of the pixel

@@ -1,0 +1,23 @@
+// The log edit without windows: no control exists natively, so every handle is a null
+// control, which does nothing and reads as empty.
+#include "krelwin/main/msgedit.h"
+
+int msgedit_GetLength(HWND)
+{
+	return 0;
+}
+
+int msgedit_GetText(HWND, wchar_t *_pOut, int _iSize)
+{
+	if (!_pOut || _iSize < 1) return 0;
+	_pOut[0] = 0;
+	return 0;
+}
+
+void msgedit_ReplaceAll(HWND, const wchar_t *) {}
+
+void msgedit_AppendLine(HWND, int, const wchar_t *) {}
+
+void msgedit_Clear(HWND) {}
+
+void msgedit_Update(HWND) {}
