@@ -26,7 +26,7 @@ long long resize_digits(const wchar_t*& _p)
     return llValue;
 }
 
-// One side of the specification; false for a factor of 0. *_pOut may lie outside the
+// One side of the size text; false for a factor of 0. *_pOut may lie outside the
 // int range: the caller checks it.
 bool resize_side(const wchar_t*& _p, long long _llSource, long long* _pOut)
 {

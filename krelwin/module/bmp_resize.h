@@ -15,7 +15,7 @@ public:
     void Quit(int _iFinal) override;
     void Initialize();
 
-    // The new size from the specification "W[,H]" for a source of _iWidth x _iHeight:
+    // The new size from the size text "W[,H]" for a source of _iWidth x _iHeight:
     // "%N" rounds up to a multiple of N, "+N" and "-N" add and take, N is the size, an
     // empty W keeps the width, a missing ",H" keeps the height, any other start gives the
     // digits found there (0 without). 1 when the size is usable; 0 for a factor of 0, a
