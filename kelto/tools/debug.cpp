@@ -7,12 +7,32 @@
 #include "kelto/memory/mem.h"
 #include "kelto/string/moji.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/debug_platform.h"
 
 namespace {
 
 const wchar_t* const TRACE_OVERFLOW_TEXT = L"assertion!! テンポラリバッファをオーバー\n";
 
+DEBUG_OUTPUT_HOOK s_pOutputHook = 0;
+
 } // namespace
+
+DEBUG_OUTPUT_HOOK DEBUG_setOutputHook(DEBUG_OUTPUT_HOOK _pHook)
+{
+    const DEBUG_OUTPUT_HOOK pPrevious = s_pOutputHook;
+    s_pOutputHook = _pHook;
+    return pPrevious;
+}
+
+void DEBUG_outputString(const wchar_t* _pText)
+{
+    if (!_pText) return;
+    if (s_pOutputHook) {
+        s_pOutputHook(_pText);
+        return;
+    }
+    debug_writeOutput(_pText);
+}
 
 void DEBUG_assert(int _iOk, const char* _pExpr, const char* _pFile, int _iLine, const char* _pFunc,
                   const wchar_t* _pMessage)

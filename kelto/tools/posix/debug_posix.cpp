@@ -1,6 +1,7 @@
 // Debugger output to standard error, the message boxes as lines there, and the last
 // system error text from errno.
 #include "kelto/tools/debug.h"
+#include "kelto/tools/debug_platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,25 +12,12 @@
 
 namespace {
 
-DEBUG_OUTPUT_HOOK s_pOutputHook = 0;
 wchar_t s_szLastError[DEBUG_LASTERROR_LENGTH];
 
 } // namespace
 
-DEBUG_OUTPUT_HOOK DEBUG_setOutputHook(DEBUG_OUTPUT_HOOK _pHook)
+void debug_writeOutput(const wchar_t* _pText)
 {
-    const DEBUG_OUTPUT_HOOK pPrevious = s_pOutputHook;
-    s_pOutputHook = _pHook;
-    return pPrevious;
-}
-
-void DEBUG_outputString(const wchar_t* _pText)
-{
-    if (!_pText) return;
-    if (s_pOutputHook) {
-        s_pOutputHook(_pText);
-        return;
-    }
     std::fputs(POSIX_toUtf8(_pText).c_str(), stderr);
 }
 

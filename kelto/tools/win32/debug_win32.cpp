@@ -1,5 +1,6 @@
 // Debugger output, debugging message boxes and the last system error text.
 #include "kelto/tools/debug.h"
+#include "kelto/tools/debug_platform.h"
 
 #include <windows.h>
 
@@ -7,25 +8,12 @@
 
 namespace {
 
-DEBUG_OUTPUT_HOOK s_pOutputHook = 0;
 wchar_t s_szLastError[DEBUG_LASTERROR_LENGTH];
 
 } // namespace
 
-DEBUG_OUTPUT_HOOK DEBUG_setOutputHook(DEBUG_OUTPUT_HOOK _pHook)
+void debug_writeOutput(const wchar_t* _pText)
 {
-    const DEBUG_OUTPUT_HOOK pPrevious = s_pOutputHook;
-    s_pOutputHook = _pHook;
-    return pPrevious;
-}
-
-void DEBUG_outputString(const wchar_t* _pText)
-{
-    if (!_pText) return;
-    if (s_pOutputHook) {
-        s_pOutputHook(_pText);
-        return;
-    }
     OutputDebugStringW(_pText);
 }
 
