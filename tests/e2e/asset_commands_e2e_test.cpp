@@ -13,16 +13,8 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
-
-// The system code page's bytes of a text (Shift-JIS under the test locale).
-std::string Sjis(const std::wstring& _str)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, _str.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_ACP, 0, _str.c_str(), -1, &s[0], n, nullptr, nullptr);
-    return s;
-}
 
 std::string U32(uint32_t _u)
 {
@@ -39,7 +31,7 @@ const std::string kIni = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTIN
 std::string Files(const testdir::TestDir& _cDir, std::initializer_list<const wchar_t*> _lstNames)
 {
     std::string s = "[FILES]\r\n";
-    for (const wchar_t* pName : _lstNames) s += Sjis(_cDir.Path(pName)) + "\r\n";
+    for (const wchar_t* pName : _lstNames) s += Ansi(_cDir.Path(pName)) + "\r\n";
     return s;
 }
 
@@ -97,9 +89,9 @@ TEST(AssetCommandsE2E, RlspressWritesHeaderAndRunsAndRefusesAFileWithoutRuns)
     EXPECT_FALSE(d.IsFile(L"in\\norun.rls")) << "no header over missing data";
     EXPECT_FALSE(d.IsFile(L"in\\norun_o.rls"));
 
-    const std::string strLine = Sjis(d.Path(L"in\\zero.bin")) + "   2%\r\n" +
-                                Sjis(d.Path(L"in\\\x65e5\x672c.tm2")) + " 133%\r\nerror " +
-                                Sjis(d.Path(L"in\\norun.bin")) + "\r\n";
+    const std::string strLine = Ansi(d.Path(L"in\\zero.bin")) + "   2%\r\n" +
+                                Ansi(d.Path(L"in\\\x65e5\x672c.tm2")) + " 133%\r\nerror " +
+                                Ansi(d.Path(L"in\\norun.bin")) + "\r\n";
     EXPECT_EQ(strLine + strLine + "error(s).2\r\n", strLog);
 }
 
@@ -163,14 +155,14 @@ TEST(AssetCommandsE2E, D2packBuildsTheWholePackageAndRefusesAMissingLayoutOrData
 
     // The name is padded to 24 characters (a kanji is one).
     auto entry = [](const std::wstring& _strName, uint32_t _uHash, uint32_t _uOffset, uint32_t _uSize) {
-        return Sjis(_strName) + std::string(24 - _strName.size(), ' ') + " " + Hex8(_uHash) + "," +
+        return Ansi(_strName) + std::string(24 - _strName.size(), ' ') + " " + Hex8(_uHash) + "," +
                Hex8(_uOffset) + "," + Hex8(_uSize) + "\r\n";
     };
     const std::string strLine =
-        "\r\n" + Sjis(d.Path(L"lay\\s1.xml")) + "(" + std::to_string(strLayout.size() - 4) + ")\r\n" +
+        "\r\n" + Ansi(d.Path(L"lay\\s1.xml")) + "(" + std::to_string(strLayout.size() - 4) + ")\r\n" +
         entry(L"D2DATA", 0x956C4F47u, 52, 10) + entry(L"tex\\\x65e5\x672c.tga", Crc(strKanji), 64, 2) +
-        entry(L"b.tga", Crc("b.tga"), 68, 8) + "\r\n" + Sjis(d.Path(L"lay\\s2.xml")) + "(11)\r\n" +
-        "not found:" + Sjis(d.Path(L"lay\\s2.d2b")) + "\r\nfile not found:" + Sjis(d.Path(L"lay\\empty.xml")) + "\r\n";
+        entry(L"b.tga", Crc("b.tga"), 68, 8) + "\r\n" + Ansi(d.Path(L"lay\\s2.xml")) + "(11)\r\n" +
+        "not found:" + Ansi(d.Path(L"lay\\s2.d2b")) + "\r\nfile not found:" + Ansi(d.Path(L"lay\\empty.xml")) + "\r\n";
     EXPECT_EQ(strLine + strLine + "error(s).4\r\n", strLog);
 }
 
@@ -193,8 +185,8 @@ TEST(AssetCommandsE2E, SongdataconvertWritesOneSongTextPerRowFromTheBatchFolders
     EXPECT_EQ("[one]\r\ntex=\"b01_001.tga\"\r\n", d.Read(L"tab\\song_002.d2a"));
     EXPECT_FALSE(d.IsFile(L"tab\\song_003.d2a"));
     EXPECT_EQ("[one]\r\ntex=\"\x89\xcc_01.tga\"\r\n", d.Read(L"tab\\song_004.d2a"));
-    EXPECT_EQ("file:" + Sjis(d.Path(L"tab\\song_001.d2a")) + "\r\nfile:" + Sjis(d.Path(L"tab\\song_002.d2a")) +
-                  "\r\nfile:" + Sjis(d.Path(L"tab\\song_004.d2a")) + "\r\nCompleted...\r\n",
+    EXPECT_EQ("file:" + Ansi(d.Path(L"tab\\song_001.d2a")) + "\r\nfile:" + Ansi(d.Path(L"tab\\song_002.d2a")) +
+                  "\r\nfile:" + Ansi(d.Path(L"tab\\song_004.d2a")) + "\r\nCompleted...\r\n",
               strLog);
 }
 
@@ -210,7 +202,7 @@ TEST(AssetCommandsE2E, D2atexRewritesTextureNamesFromTheTargetPath)
     ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nD2ATEX out\\%1\r\n" + Files(d, {L"in\\s.d2a"}), 0, &strLog));
 
     // The batch gives the full path: its first 8 characters are the drive and first folder.
-    const std::string strPrefix = Sjis(d.Path(L"in\\s.d2a").substr(0, 8));
+    const std::string strPrefix = Ansi(d.Path(L"in\\s.d2a").substr(0, 8));
     EXPECT_EQ("[s]\r\ntex=\"" + strPrefix + "_000.tga\"\r\nsmall=\"" + strPrefix.substr(0, 2) +
                   ".tga\"\r\nkeep=\"abcdefgh.bmp\"\r\n",
               d.Read(L"in\\out\\s.d2a"));
@@ -233,7 +225,7 @@ TEST(AssetCommandsE2E, ChainAppendsTheTargetsOnEveryLineButNeverTheOutputToItsel
                        4, &strLog));
 
     EXPECT_EQ(std::string("0A\0\xffJPA\0\xffJP", 11), d.Read(L"out.bin"));
-    const std::string strLine = "same file:" + Sjis(d.Path(L"out.bin")) + "\r\nfile not found:" +
-                                Sjis(d.Path(L"empty.dat")) + "\r\n";
+    const std::string strLine = "same file:" + Ansi(d.Path(L"out.bin")) + "\r\nfile not found:" +
+                                Ansi(d.Path(L"empty.dat")) + "\r\n";
     EXPECT_EQ(strLine + strLine + "error(s).4\r\n", strLog);
 }

@@ -11,15 +11,8 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
-
-std::string Sjis(const std::wstring& _str) {
-    if (_str.empty()) return std::string();
-    int n = WideCharToMultiByte(932, 0, _str.c_str(), static_cast<int>(_str.size()), 0, 0, 0, 0);
-    std::string s(n, '\0');
-    WideCharToMultiByte(932, 0, _str.c_str(), static_cast<int>(_str.size()), &s[0], n, 0, 0);
-    return s;
-}
 
 const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
@@ -91,7 +84,7 @@ TEST(BitmapE2E, FilesThatAreNoBitmapsAreErrorsOfTheRun) {
                                     "[FILES]\r\nt.bmp\r\nl.bmp\r\ng.bmp\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
     ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
-    EXPECT_EQ(Sjis(L"ビットマップでないファイル\r\n"
+    EXPECT_EQ(Ansi(L"ビットマップでないファイル\r\n"
                    L"ビットマップでないファイル\r\n"
                    L"g(2,2)->(8,8)\r\n"
                    L"ビットマップでないファイル\r\n"

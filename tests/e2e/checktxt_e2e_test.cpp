@@ -10,16 +10,8 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
-
-std::string Sjis(const std::wstring &_str)
-{
-	if (_str.empty()) return std::string();
-	int n = WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), 0, 0, 0, 0);
-	std::string s(n, '\0');
-	WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), &s[0], n, 0, 0);
-	return s;
-}
 
 const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
@@ -29,17 +21,17 @@ TEST(CheckTxtE2E, FindingsAndTheLongestSegmentGoToTheLog)
 	ASSERT_TRUE(run.Ok());
 	const auto &d = run.Dir();
 	ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
-	ASSERT_TRUE(d.Write(L"check.ini", Sjis(L"[MAIN]\r\nNOTETYPE=1\r\nENABLEENDCHAR=。\r\nSYMBESTLONG=、\r\n"
+	ASSERT_TRUE(d.Write(L"check.ini", Ansi(L"[MAIN]\r\nNOTETYPE=1\r\nENABLEENDCHAR=。\r\nSYMBESTLONG=、\r\n"
 										   L"STRING=表記\r\n行う\t行なう\r\n")));
-	ASSERT_TRUE(d.Write(L"t.txt", Sjis(L"検査を行う。\r\nあいうえお、か\r\n")));
+	ASSERT_TRUE(d.Write(L"t.txt", Ansi(L"検査を行う。\r\nあいうえお、か\r\n")));
 	// The file is listed with its full path, which the findings print.
 	const std::wstring strPath = d.Path(L"t.txt");
-	ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKTXT check.ini\r\n[FILES]\r\n" + Sjis(strPath) + "\r\n"));
+	ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKTXT check.ini\r\n[FILES]\r\n" + Ansi(strPath) + "\r\n"));
 	ASSERT_TRUE(run.Start(L"job.kvl"));
 	DWORD code = 99;
 	ASSERT_TRUE(run.WaitExit(&code)) << "findings are no errors: the automatic run closes the program";
 	EXPECT_EQ(0u, code);
-	EXPECT_EQ(Sjis(L"A\t" + strPath + L"(1): 検査を行う。\t\t←表記の可能性\"行う\"を含む  行なう\r\n"
+	EXPECT_EQ(Ansi(L"A\t" + strPath + L"(1): 検査を行う。\t\t←表記の可能性\"行う\"を含む  行なう\r\n"
 				   L"0\t" + strPath + L"(2): あいうえお、か\t\t←末尾が有効な文字で終っていない\r\n"
 				   L"長\t" + strPath + L"(1): 検査を行う。\r\n"
 				   L"Completed...\r\n"),
@@ -52,11 +44,11 @@ TEST(CheckTxtE2E, AMissingSettingsFileIsAnErrorOfTheRun)
 	ASSERT_TRUE(run.Ok());
 	const auto &d = run.Dir();
 	ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
-	ASSERT_TRUE(d.Write(L"t.txt", Sjis(L"あいう\r\n")));
+	ASSERT_TRUE(d.Write(L"t.txt", Ansi(L"あいう\r\n")));
 	ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKTXT none.ini\r\n[FILES]\r\nt.txt\r\n"));
 	ASSERT_TRUE(run.Start(L"job.kvl"));
 	ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
-	EXPECT_EQ(Sjis(L"設定ファイル none.ini が読めません\r\nerror(s).1\r\n"), d.Read(L"log.txt"));
+	EXPECT_EQ(Ansi(L"設定ファイル none.ini が読めません\r\nerror(s).1\r\n"), d.Read(L"log.txt"));
 	EXPECT_TRUE(run.CloseAndWait());
 }
 

@@ -10,15 +10,8 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
-
-std::string Sjis(const std::wstring& _str) {
-    if (_str.empty()) return std::string();
-    int n = WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), 0, 0, 0, 0);
-    std::string s(n, '\0');
-    WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), &s[0], n, 0, 0);
-    return s;
-}
 
 const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
@@ -43,7 +36,7 @@ TEST(KanjiCheckE2E, PerFileReportsAndTotalsOfEachLine) {
         L"第2水準漢字    = 2ｹ所\r\n弌 1(s)\r\n"
         L"IBM拡張        = 1ｹ所\r\n纊 1(s)\r\n"
         L"外字           = 1ｹ所\r\n\xE000 1(s)\r\n";
-    EXPECT_EQ(Sjis(L"<a.txt>\r\n第1水準 = 1\r\n第2水準 = 2\r\n\t弌 1(s)\r\n\r\n"
+    EXPECT_EQ(Ansi(L"<a.txt>\r\n第1水準 = 1\r\n第2水準 = 2\r\n\t弌 1(s)\r\n\r\n"
                    L"<b.txt>\r\nIBM拡張 = 1\r\n\t纊 1(s)\r\n外字 = 1\r\n\t\xE000 1(s)\r\n\r\n" +
                    strTotal + strTotal + L"Completed...\r\n"),
               d.Read(L"log.txt"));
@@ -65,7 +58,7 @@ TEST(KanjiCheckE2E, MissingAndEmptyTargetsAreSkippedWithoutErrors) {
     DWORD code = 99;
     ASSERT_TRUE(run.WaitExit(&code));
     EXPECT_EQ(0u, code);
-    EXPECT_EQ(Sjis(L"<a.txt>\r\n第1水準 = 1\r\n\r\n"
+    EXPECT_EQ(Ansi(L"<a.txt>\r\n第1水準 = 1\r\n\r\n"
                    L"\r\n---TOTAL---\r\n第1水準漢字    = 1ｹ所\r\n亜 1(s)\r\nCompleted...\r\n"),
               d.Read(L"log.txt"));
     EXPECT_EQ("", d.Read(L"empty.txt"));

@@ -10,15 +10,8 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
-
-// The system code page's bytes of a text (Shift-JIS under the test locale).
-std::string Ansi(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 const std::string kNotBuiltIn = Ansi(L" この機能は組み込まれていません");
 // True when the settings file holds the key with exactly that value.

@@ -11,6 +11,16 @@
 
 namespace e2e {
 
+// The system code page's bytes of a text (Shift-JIS under the test locale).
+inline std::string Ansi(const std::wstring& _str)
+{
+    if (_str.empty()) return std::string();
+    const int n = WideCharToMultiByte(CP_ACP, 0, _str.c_str(), static_cast<int>(_str.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n : 0, '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, _str.c_str(), static_cast<int>(_str.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
 // Bound of one wait for the program (start-up under Wine included).
 const DWORD kWaitMs = 30000;
 

@@ -10,16 +10,8 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
-
-std::string Sjis(const std::wstring& _str)
-{
-    if (_str.empty()) return std::string();
-    int n = WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), 0, 0, 0, 0);
-    std::string s(n, '\0');
-    WideCharToMultiByte(932, 0, _str.c_str(), (int)_str.size(), &s[0], n, 0, 0);
-    return s;
-}
 
 const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
@@ -29,7 +21,7 @@ void RunToTheEnd(KrelwinRun& _run, const std::wstring& _strScript, const std::ws
 {
     const auto& d = _run.Dir();
     ASSERT_TRUE(d.Write(L"krelwin.ini", _strIni));
-    ASSERT_TRUE(d.Write(L"job.kvl", Sjis(L"[SCRIPT]\r\n" + _strScript + L"[FILES]\r\n" + _strFiles)));
+    ASSERT_TRUE(d.Write(L"job.kvl", Ansi(L"[SCRIPT]\r\n" + _strScript + L"[FILES]\r\n" + _strFiles)));
     ASSERT_TRUE(_run.Start(L"job.kvl")) << _run.LastError();
     DWORD code = 99;
     ASSERT_TRUE(_run.WaitExit(&code)) << "an error-free automatic run closes the program";
@@ -47,11 +39,11 @@ TEST(ScriptListsE2E, CheckScrReportsMissingUnusedAndRepeatedFiles)
                                  L"data\\spare.bmp", L"data\\bgm\\ed.wav"}) {
         ASSERT_TRUE(d.Write(pName, "x"));
     }
-    ASSERT_TRUE(d.Write(L"a.scr", Sjis(L"// \x30bf\x30a4\x30c8\x30eb\r\nload(TITLE)\r\nplay(\"op.wav\", 1)\r\n"
+    ASSERT_TRUE(d.Write(L"a.scr", Ansi(L"// \x30bf\x30a4\x30c8\x30eb\r\nload(TITLE)\r\nplay(\"op.wav\", 1)\r\n"
                                        L"show(\"\x753b\x50cf.bmp\") /* show(spare) */\r\n")));
-    ASSERT_TRUE(d.Write(L"b.scr", Sjis(L"load(title.bmp)\r\nplay(ed)\r\nplay(nothing.wav)\r\n")));
+    ASSERT_TRUE(d.Write(L"b.scr", Ansi(L"load(title.bmp)\r\nplay(ed)\r\nplay(nothing.wav)\r\n")));
     RunToTheEnd(run, L"CHECKSCR data\r\nCHECKSCR data\\bgm -se\r\n", L"a.scr\r\nb.scr\r\n");
-    EXPECT_EQ(Sjis(L"path:data  5 files\r\n"
+    EXPECT_EQ(Ansi(L"path:data  5 files\r\n"
                    L"C言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n"
                    L"\r\n以下のファイルは見つかりません\r\n"
                    L"NOTHING.WAV\r\n"
@@ -80,7 +72,7 @@ TEST(ScriptListsE2E, CheckScrWithoutAFolderIsAnErrorOfTheRun)
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKSCR -s\r\nCHECKSCR none\r\n[FILES]\r\na.scr\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
     ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
-    EXPECT_EQ(Sjis(L"フォルダが指定されていません\r\nフォルダが見つかりません " + d.Path(L"none") +
+    EXPECT_EQ(Ansi(L"フォルダが指定されていません\r\nフォルダが見つかりません " + d.Path(L"none") +
                    L"\r\nerror(s).2\r\n"),
               d.Read(L"log.txt"));
     EXPECT_TRUE(run.CloseAndWait());
@@ -91,11 +83,11 @@ TEST(ScriptListsE2E, ListUpScrPrintsTheFourKindsOfWordsOnce)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"a.scr", Sjis(L"@top:\r\nmsg(\"\x3088\x3046\x3053\x305d\") // note(x)\r\n"
+    ASSERT_TRUE(d.Write(L"a.scr", Ansi(L"@top:\r\nmsg(\"\x3088\x3046\x3053\x305d\") // note(x)\r\n"
                                        L"sel[2] = ask(yes, no)\r\n")));
-    ASSERT_TRUE(d.Write(L"b.scr", Sjis(L"/* old:\r\n */ ask(no)\r\n\x9078\x629e:sel[2]\r\ngoto(@top)\r\n")));
+    ASSERT_TRUE(d.Write(L"b.scr", Ansi(L"/* old:\r\n */ ask(no)\r\n\x9078\x629e:sel[2]\r\ngoto(@top)\r\n")));
     RunToTheEnd(run, L"LISTUPSCR\r\n", L"a.scr\r\nb.scr\r\n");
-    EXPECT_EQ(Sjis(L"●script(s) 3 entry\r\nask\r\ngoto\r\nmsg\r\n"
+    EXPECT_EQ(Ansi(L"●script(s) 3 entry\r\nask\r\ngoto\r\nmsg\r\n"
                    L"\n\n●flag(s) 1 entry\r\nsel\r\n"
                    L"\n\n●label(s) 1 entry\r\n@top\r\n"
                    L"\n\n●etc(s) 4 entry\r\n@top\r\n2\r\nno\r\nyes\r\n"
@@ -108,17 +100,17 @@ TEST(ScriptListsE2E, ListSortRewritesEachListAndKeepsItsBackup)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    const std::string strNames = Sjis(L"3:\x3044\x308d\x306f\n1:abc\n\n2:ab\n1:abc");  // LF ends, no last break
+    const std::string strNames = Ansi(L"3:\x3044\x308d\x306f\n1:abc\n\n2:ab\n1:abc");  // LF ends, no last break
     ASSERT_TRUE(d.Write(L"names.txt", strNames));
     ASSERT_TRUE(d.Write(L"keys.txt", "k3=b\r\nk1=c\r\nplain\r\nk2=a\r\n"));
     RunToTheEnd(run, L"LISTSORT -op -c:\r\nLISTSORT -s=\r\n", L"names.txt\r\nkeys.txt\r\n",
                 std::string(kIni) + "BACKUP=1\r\n");
     // The second line sorts the first line's output again.
-    EXPECT_EQ(Sjis(L"ab\r\nabc\r\n\x3044\x308d\x306f\r\n"), d.Read(L"names.txt"));
-    EXPECT_EQ(Sjis(L"ab\r\nabc\r\n\x3044\x308d\x306f\r\n"), d.Read(L"names.bak")) << "the first line's output";
+    EXPECT_EQ(Ansi(L"ab\r\nabc\r\n\x3044\x308d\x306f\r\n"), d.Read(L"names.txt"));
+    EXPECT_EQ(Ansi(L"ab\r\nabc\r\n\x3044\x308d\x306f\r\n"), d.Read(L"names.bak")) << "the first line's output";
     EXPECT_EQ("k2=a\r\nk3=b\r\nk1=c\r\nplain\r\n", d.Read(L"keys.txt"));
     EXPECT_EQ("k1=c\r\nk2=a\r\nk3=b\r\nplain\r\n", d.Read(L"keys.bak"));
-    EXPECT_EQ(Sjis(L"文字コードで昇順ソートします.\r\n同じ項目は除外されます.\r\n行頭から \":\" までは削除されます.\r\n"
+    EXPECT_EQ(Ansi(L"文字コードで昇順ソートします.\r\n同じ項目は除外されます.\r\n行頭から \":\" までは削除されます.\r\n"
                    L"文字コードで昇順ソートします.\r\n同じ項目は除外されます.\r\n行頭から \":\" までは削除されます.\r\n"
                    L"文字コードで昇順ソートします.\r\n \"=\"以降の文字を対象にソートします.\r\n"
                    L"文字コードで昇順ソートします.\r\n \"=\"以降の文字を対象にソートします.\r\n"
@@ -131,10 +123,10 @@ TEST(ScriptListsE2E, ListUpParamPrintsOneSortedArrayPerScriptLine)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"a.scr", Sjis(L"bgm_play(title)\r\nSE_PLAY(\"Click\")\r\nbgm_play(battle, 2)\r\n")));
-    ASSERT_TRUE(d.Write(L"b.scr", Sjis(L"if (x) BGM_PLAY(TITLE)\r\n// \x66f2\r\nbgm_play(ending)\r\n")));
+    ASSERT_TRUE(d.Write(L"a.scr", Ansi(L"bgm_play(title)\r\nSE_PLAY(\"Click\")\r\nbgm_play(battle, 2)\r\n")));
+    ASSERT_TRUE(d.Write(L"b.scr", Ansi(L"if (x) BGM_PLAY(TITLE)\r\n// \x66f2\r\nbgm_play(ending)\r\n")));
     RunToTheEnd(run, L"LISTUPPARAM BGM_PLAY\r\nLISTUPPARAM SE_PLAY\r\n", L"a.scr\r\nb.scr\r\n");
-    EXPECT_EQ(Sjis(L"BGM_PLAY[4] = {\r\n\t 2,\r\n\tBATTLE,\r\n\tENDING,\r\n\tTITLE,\r\n};\n\r\n"
+    EXPECT_EQ(Ansi(L"BGM_PLAY[4] = {\r\n\t 2,\r\n\tBATTLE,\r\n\tENDING,\r\n\tTITLE,\r\n};\n\r\n"
                    L"SE_PLAY[1] = {\r\n\t\"Click\",\r\n};\n\r\n"
                    L"Completed...\r\n"),
               d.Read(L"log.txt"));
@@ -150,7 +142,7 @@ TEST(ScriptListsE2E, ListUpParamWithoutANameIsAnErrorOfTheRun)
     ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nLISTUPPARAM\r\nLISTUPPARAM F\r\n[FILES]\r\na.scr\r\n"));
     ASSERT_TRUE(run.Start(L"job.kvl"));
     ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
-    EXPECT_EQ(Sjis(L"検索するコマンドが指定されていません\r\nF の括弧が閉じていません. a.scr\r\n"
+    EXPECT_EQ(Ansi(L"検索するコマンドが指定されていません\r\nF の括弧が閉じていません. a.scr\r\n"
                    L"F[0] = {\r\n};\n\r\nerror(s).2\r\n"),
               d.Read(L"log.txt"));
     EXPECT_TRUE(run.CloseAndWait());

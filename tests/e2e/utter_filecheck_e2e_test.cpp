@@ -13,16 +13,9 @@
 
 namespace {
 
+using e2e::Ansi;
 using e2e::KrelwinRun;
 using namespace wave_fixture;
-
-std::string Ansi(const std::wstring& _str)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, _str.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_ACP, 0, _str.c_str(), -1, &s[0], n, nullptr, nullptr);
-    return s;
-}
 
 const std::string kIni = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
 
