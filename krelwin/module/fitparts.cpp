@@ -413,12 +413,18 @@ int FITPARTS::scalePart(int _iIndex)
 std::wstring FITPARTS::MakeListText() const
 {
     std::wstring strText;
-    wchar_t szLine[3 * FILE_PATH_LENGTH + 64];
+    wchar_t szLine[4 * FILE_PATH_LENGTH + 64];
+    // The base name that a part line without one takes when the list is read again.
+    const wchar_t* pCarried = L"";
     for (int i = 0; i < m_iCount; ++i) {
         const FITPARTS_RECORD& r = m_aRecord[i];
         if (r.szPart[0]) {
-            STRING_sprintf(szLine, sizeof szLine / sizeof szLine[0], L"\t%s\t%s\t%d\t%d\t%d\t%d\r\n", r.szPart,
-                           r.szOutput, r.iWidth, r.iHeight, r.iX, r.iY);
+            // A part whose base is not the one carried from above (a line that gave both
+            // names) keeps its base in column 0, or it would change base when read again.
+            const wchar_t* pBase = (r.szBase[0] && STRING_cmp(r.szBase, pCarried) != 0) ? r.szBase : L"";
+            if (pBase[0]) pCarried = pBase;
+            STRING_sprintf(szLine, sizeof szLine / sizeof szLine[0], L"%s\t%s\t%s\t%d\t%d\t%d\t%d\r\n", pBase,
+                           r.szPart, r.szOutput, r.iWidth, r.iHeight, r.iX, r.iY);
         } else if (r.szOutput[0]) {
             STRING_sprintf(szLine, sizeof szLine / sizeof szLine[0], L"%s\t\t%s\t%d\t%d\r\n", r.szBase, r.szOutput,
                            r.iWidth, r.iHeight);
@@ -428,6 +434,7 @@ std::wstring FITPARTS::MakeListText() const
         } else {
             STRING_cpy(szLine, L"\r\n");
         }
+        if (!r.szPart[0] && r.szBase[0]) pCarried = r.szBase;
         strText += szLine;
     }
     return strText;

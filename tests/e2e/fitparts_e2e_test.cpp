@@ -106,4 +106,45 @@ TEST(FitPartsE2E, UnreadableAndLyingImagesAreErrorsOfTheRun) {
     EXPECT_TRUE(run.CloseAndWait());
 }
 
+TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"img"));
+    // p2.bmp and p3.bmp lie in b.bmp, whose name stands on p2's own line.
+    const bmpfile::PixelFn b = [](int x, int y) { return Colour(x + 50, y + 30); };
+    ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(20, 10, 24, Colour)));
+    ASSERT_TRUE(d.Write(L"img\\b.bmp", Picture(20, 10, 24, b)));
+    ASSERT_TRUE(d.Write(L"img\\p1.bmp", Picture(4, 3, 24, [](int x, int y) { return Colour(x + 3, y + 2); })));
+    ASSERT_TRUE(d.Write(L"img\\p2.bmp", Picture(5, 3, 24, [b](int x, int y) { return b(x + 9, y + 5); })));
+    ASSERT_TRUE(d.Write(L"img\\p3.bmp", Picture(3, 3, 24, [b](int x, int y) { return b(x + 2, y + 6); })));
+    ASSERT_TRUE(d.Write(L"img\\list.txt", "a.bmp\r\n\tp1.bmp\r\nb.bmp\tp2.bmp\r\n\tp3.bmp\r\n"));
+    // The second line reads the list the first one wrote and pastes every part again.
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS . out\r\nFITPARTS . out2\r\n[FILES]\r\nimg\\list.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code));
+    EXPECT_EQ(code, 0u);
+
+    // Read again, a.bmp's line names its output: no search of the second line cleared it.
+    EXPECT_EQ("a.bmp\t\ta.bmp\t20\t10\r\n\tp1.bmp\tp1.bmp\t4\t3\t3\t2\r\nb.bmp\tp2.bmp\tp2.bmp\t5\t3\t9\t5\r\n"
+              "\tp3.bmp\tp3.bmp\t3\t3\t2\t6\r\n",
+              d.Read(L"img\\list.txt"));
+    for (const wchar_t* pOut : {L"out", L"out2"}) {
+        const std::wstring strOut(pOut);
+        SCOPED_TRACE(testing::PrintToString(strOut));
+        EXPECT_EQ(Picture(20, 10, 32, Colour), d.Read(strOut + L"\\p1.bmp"));
+        EXPECT_EQ(Picture(20, 10, 32, b), d.Read(strOut + L"\\p2.bmp"));
+        EXPECT_EQ(Picture(20, 10, 32, b), d.Read(strOut + L"\\p3.bmp"));
+    }
+    EXPECT_FALSE(d.IsFile(L"out\\a.bmp"));
+    EXPECT_EQ(Picture(20, 10, 32, Colour), d.Read(L"out2\\a.bmp"));
+    EXPECT_EQ("searching...\r\nfiting\r\np1.bmp 3,2  (12:12)100%\r\np2.bmp 9,5  (15:15)100%\r\n"
+              "p3.bmp 2,6  (9:9)100%\r\nouting\r\n"
+              "searching...\r\nfiting\r\na.bmp  already printing.\r\nb.bmp  already printing.\r\n"
+              "b.bmp  already printing.\r\nouting\r\nCompleted...\r\n",
+              d.Read(L"log.txt"));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -312,6 +313,49 @@ TEST_F(FitPartsTest, ReverseRefusesWhatItCannotScaleOrCut) {
               Log());
     EXPECT_FALSE(m_dir.IsFile(L"img\\p.bmp"));
     EXPECT_EQ(5, s_stGl.m_iErrorCount);
+}
+
+TEST_F(FitPartsTest, RewrittenListsReadBackToTheSameBases) {
+    // No output names: FITPARTS_REV reads and rewrites the list and touches no image.
+    struct Case {
+        const char* pName;
+        std::string strList;
+        std::string strWritten;
+    };
+    const Case aCase[] = {
+        {"the list's own layout stays as it is",
+         "base.bmp\t\t\t40\t30\r\n\tp.bmp\t\t8\t6\t1\t2\r\n\tq.bmp\t\t2\t2\t3\t4\r\n",
+         "base.bmp\t\t\t40\t30\r\n\tp.bmp\t\t8\t6\t1\t2\r\n\tq.bmp\t\t2\t2\t3\t4\r\n"},
+        {"a line with a base and a part",
+         "a.bmp\t\t\t4\t4\r\n\tp1.bmp\t\t1\t1\t0\t0\r\nb.bmp\tp2.bmp\t\t1\t1\t0\t0\r\n\tp3.bmp\t\t1\t1\t0\t0\r\n",
+         "a.bmp\t\t\t4\t4\r\n\tp1.bmp\t\t1\t1\t0\t0\r\nb.bmp\tp2.bmp\t\t1\t1\t0\t0\r\n\tp3.bmp\t\t1\t1\t0\t0\r\n"},
+        {"both names on the first line", "b.bmp\tp.bmp\r\n\tq.bmp",
+         "b.bmp\tp.bmp\t\t0\t0\t-1\t-1\r\n\tq.bmp\t\t0\t0\t-1\t-1\r\n"},
+        {"a part line naming the base above it", "a.bmp\r\na.bmp\tp.bmp\r\n",
+         "a.bmp\t\t\t0\t0\r\n\tp.bmp\t\t0\t0\t-1\t-1\r\n"},
+        {"back to the first base", "a.bmp\r\nb.bmp\tp.bmp\r\na.bmp\tq.bmp\r\n\tr.bmp\r\n",
+         "a.bmp\t\t\t0\t0\r\nb.bmp\tp.bmp\t\t0\t0\t-1\t-1\r\na.bmp\tq.bmp\t\t0\t0\t-1\t-1\r\n\tr.bmp\t\t0\t0\t-1\t-1\r\n"},
+        {"empty lines carry the base on", "a.bmp\r\n\r\nb.bmp\tp.bmp\r\n\r\n\tq.bmp\r\n",
+         "a.bmp\t\t\t0\t0\r\n\r\nb.bmp\tp.bmp\t\t0\t0\t-1\t-1\r\n\r\n\tq.bmp\t\t0\t0\t-1\t-1\r\n"},
+    };
+    for (const Case& c : aCase) {
+        SCOPED_TRACE(c.pName);
+        Message_clear();
+        std::vector<FITPARTS_RECORD> vBefore;
+        for (int i = 0; i < Read(c.strList); ++i) vBefore.push_back(m_pFit->GetRecord(i));
+        ASSERT_TRUE(m_dir.Write(L"list.txt", c.strList));
+        EXPECT_EQ(1, Rev());
+        EXPECT_EQ(L"searching...\r\nouting\r\n", Log());
+        const std::string strWritten = m_dir.Read(L"list.txt");
+        EXPECT_EQ(c.strWritten, strWritten);
+        ASSERT_EQ(static_cast<int>(vBefore.size()), Read(strWritten));
+        for (size_t i = 0; i < vBefore.size(); ++i) {
+            const FITPARTS_RECORD& r = m_pFit->GetRecord(static_cast<int>(i));
+            EXPECT_EQ(std::wstring(vBefore[i].szBase), r.szBase) << i;
+            EXPECT_EQ(std::wstring(vBefore[i].szPart), r.szPart) << i;
+            EXPECT_EQ(vBefore[i].iX, r.iX) << i;
+        }
+    }
 }
 
 TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
