@@ -377,6 +377,14 @@ int FITPARTS::scalePart(int _iIndex)
         Message_err(L"%s: size out of range", rRecord.szPart);
         return 0;
     }
+    // A part is a piece of its base: at the scale it is cut at, no larger than the image it
+    // is cut from, the base as scaled. (A smaller part may reach past the image's edge; what
+    // lies outside reads as 0.) This also bounds the block a list can have allocated.
+    if (iNewW > stImage.iWidth || iNewH > stImage.iHeight) {
+        MEM_free(&pData);
+        Message_err(L"%s: larger than its base image", rRecord.szPart);
+        return 0;
+    }
 
     // Cut from a 32-bit copy, so that any depth gives the part its colours; places outside
     // the image read as 0.

@@ -147,4 +147,61 @@ TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
               d.Read(L"log.txt"));
 }
 
+TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"img"));
+    ASSERT_TRUE(d.MakeDir(L"out"));
+    // base.bmp stayed 4 x 4; the image of half.bmp (40 x 30) was halved.
+    ASSERT_TRUE(d.Write(L"out\\b.bmp", Picture(4, 4, 24, Colour)));
+    ASSERT_TRUE(d.Write(L"out\\h.bmp", Picture(20, 15, 24, Colour)));
+    const std::string strList = "base.bmp\t\t\t4\t4\r\n"
+                                "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+                                "\thuge.bmp\tb.bmp\t23170\t23170\t0\t0\r\n"
+                                "\tover.bmp\tb.bmp\t0x7FFFFFFF\t0x7FFFFFFF\t0\t0\r\n"
+                                "\tneg.bmp\tb.bmp\t4\t-8000\t0\t0\r\n"
+                                "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+                                "half.bmp\t\t\t40\t30\r\n"
+                                "\thalf_p.bmp\th.bmp\t30\t24\t4\t2\r\n";
+    ASSERT_TRUE(d.Write(L"img\\list.txt", strList));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    EXPECT_EQ("searching...\r\nouting\r\n"
+              "100%,100%\r\nbig.bmp: larger than its base image\r\n"
+              "100%,100%\r\nhuge.bmp: larger than its base image\r\n"
+              "over.bmp: size out of range\r\n"
+              "100%,100%\r\nneg.bmp: size out of range\r\n"
+              "100%,100%\r\n"
+              "50%,50%\r\n"
+              "error(s).4\r\n",
+              d.Read(L"log.txt"));
+    EXPECT_FALSE(d.IsFile(L"img\\big.bmp"));
+    EXPECT_FALSE(d.IsFile(L"img\\huge.bmp"));
+    EXPECT_FALSE(d.IsFile(L"img\\over.bmp"));
+    EXPECT_FALSE(d.IsFile(L"img\\neg.bmp"));
+    // A part that reaches past the image's edge is cut with 0 outside it.
+    std::string strEdge = Picture(3, 3, 32, [](int x, int y) { return Colour(x + 2, y + 2); });
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            if (x == 2 || y == 2) bmpfile::Put32(&strEdge, 54 + (2 - y) * 12 + 4 * x, 0);
+        }
+    }
+    EXPECT_EQ(strEdge, d.Read(L"img\\edge.bmp"));
+    EXPECT_EQ(Picture(15, 12, 32, [](int x, int y) { return Colour(x + 2, y + 1); }), d.Read(L"img\\half_p.bmp"))
+        << "wider than the halved image as recorded, but not as scaled";
+    EXPECT_EQ("base.bmp\t\t\t4\t4\r\n"
+              "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+              "\thuge.bmp\tb.bmp\t23170\t23170\t0\t0\r\n"
+              "\tover.bmp\tb.bmp\t2147483647\t2147483647\t0\t0\r\n"
+              "\tneg.bmp\tb.bmp\t4\t-8000\t0\t0\r\n"
+              "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+              "half.bmp\t\t\t40\t30\r\n"
+              "\thalf_p.bmp\th.bmp\t30\t24\t2\t1\r\n",
+              d.Read(L"img\\list.txt"));
+    EXPECT_TRUE(run.CloseAndWait());
+}
+
 }  // namespace

@@ -358,6 +358,68 @@ TEST_F(FitPartsTest, RewrittenListsReadBackToTheSameBases) {
     }
 }
 
+TEST_F(FitPartsTest, ReverseRefusesPartsLargerThanTheirScaledBase) {
+    // base.bmp stayed 4 x 4; half.bmp's image was halved from 40 x 30, dbl.bmp's doubled from 2 x 2.
+    ASSERT_TRUE(m_dir.Write(L"out\\b.bmp", Picture24(4, 4, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"out\\h.bmp", Picture24(20, 15, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"out\\d.bmp", Picture24(4, 4, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\t\t\t4\t4\r\n"
+                                         "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+                                         "\twide.bmp\tb.bmp\t5\t1\t0\t0\r\n"
+                                         "\ttall.bmp\tb.bmp\t1\t5\t3\t0\r\n"
+                                         "\tover.bmp\tb.bmp\t0x7FFFFFFF\t1\t0\t0\r\n"
+                                         "\tneg.bmp\tb.bmp\t-4\t4\t0\t0\r\n"
+                                         "\tfull.bmp\tb.bmp\t4\t4\t0\t0\r\n"
+                                         "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+                                         "half.bmp\t\t\t40\t30\r\n"
+                                         "\thalf_p.bmp\th.bmp\t40\t30\t0\t0\r\n"
+                                         "\thalf_big.bmp\th.bmp\t42\t30\t0\t0\r\n"
+                                         "dbl.bmp\t\t\t2\t2\r\n"
+                                         "\tdbl_p.bmp\td.bmp\t2\t2\t0\t0\r\n"));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\nouting\r\n"
+              L"100%,100%\r\nbig.bmp: larger than its base image\r\n"
+              L"100%,100%\r\nwide.bmp: larger than its base image\r\n"
+              L"100%,100%\r\ntall.bmp: larger than its base image\r\n"
+              L"over.bmp: size out of range\r\n"
+              L"100%,100%\r\nneg.bmp: size out of range\r\n"
+              L"100%,100%\r\n"
+              L"100%,100%\r\n"
+              L"50%,50%\r\n"
+              L"50%,50%\r\nhalf_big.bmp: larger than its base image\r\n"
+              L"200%,200%\r\n",
+              Log());
+    EXPECT_EQ(6, s_stGl.m_iErrorCount);
+    for (const wchar_t* pName : {L"img\\big.bmp", L"img\\wide.bmp", L"img\\tall.bmp", L"img\\over.bmp",
+                                 L"img\\neg.bmp", L"img\\half_big.bmp"})
+        EXPECT_FALSE(m_dir.IsFile(pName)) << testing::PrintToString(std::wstring(pName));
+    EXPECT_EQ(Picture32(4, 4, NoiseColour), m_dir.Read(L"img\\full.bmp"));
+    // Partly outside the image: what lies outside reads as 0.
+    bmpfile::Spec stEdge;
+    stEdge.width = 3;
+    stEdge.height = 3;
+    stEdge.bits = 32;
+    stEdge.pixel = [](int x, int y) { return (x < 2 && y < 2) ? Stored(NoiseColour(x + 2, y + 2)) : 0u; };
+    EXPECT_EQ(bmpfile::Make(stEdge), m_dir.Read(L"img\\edge.bmp"));
+    EXPECT_EQ(Picture32(20, 15, NoiseColour), m_dir.Read(L"img\\half_p.bmp")) << "the whole halved image";
+    EXPECT_EQ(Picture32(4, 4, NoiseColour), m_dir.Read(L"img\\dbl_p.bmp")) << "the whole doubled image";
+    // Refused parts keep their places.
+    EXPECT_EQ("base.bmp\t\t\t4\t4\r\n"
+              "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+              "\twide.bmp\tb.bmp\t5\t1\t0\t0\r\n"
+              "\ttall.bmp\tb.bmp\t1\t5\t3\t0\r\n"
+              "\tover.bmp\tb.bmp\t2147483647\t1\t0\t0\r\n"
+              "\tneg.bmp\tb.bmp\t-4\t4\t0\t0\r\n"
+              "\tfull.bmp\tb.bmp\t4\t4\t0\t0\r\n"
+              "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+              "half.bmp\t\t\t40\t30\r\n"
+              "\thalf_p.bmp\th.bmp\t40\t30\t0\t0\r\n"
+              "\thalf_big.bmp\th.bmp\t42\t30\t0\t0\r\n"
+              "dbl.bmp\t\t\t2\t2\r\n"
+              "\tdbl_p.bmp\td.bmp\t2\t2\t0\t0\r\n",
+              m_dir.Read(L"list.txt"));
+}
+
 TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
     // The fixture's current folder is the test folder: names taken as they stand would land there.
     const std::wstring strLong(300, L'd');
