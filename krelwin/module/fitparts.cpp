@@ -19,15 +19,20 @@ MODULE_DEFINE_CREATOR(FITPARTS)
 
 namespace {
 
+// True when an image file was read (a result of BMP_ReadFile); otherwise the reason is logged.
+bool fit_readable(int _iRead, const wchar_t* _pName)
+{
+    if (_iRead == 1) return true;
+    if (_iRead == -2) Message_err(L"ビットマップでないファイル %s", _pName);
+    else Message_err(L"%s not read", _pName);
+    return false;
+}
+
 // An image file read and checked; false, with the reason logged, when it cannot be read or
 // is no bitmap. The block is released with MEM_free.
 bool fit_read(const wchar_t* _pPath, const wchar_t* _pName, unsigned char** _ppData, int* _pSize, BMP_INFO* _pInfo)
 {
-    const int iRead = BMP_ReadFile(_pPath, _ppData, _pSize, _pInfo);
-    if (iRead == 1) return true;
-    if (iRead == -2) Message_err(L"ビットマップでないファイル %s", _pName);
-    else Message_err(L"%s not read", _pName);
-    return false;
+    return fit_readable(BMP_ReadFile(_pPath, _ppData, _pSize, _pInfo), _pName);
 }
 
 // A 32-bit copy of an image file: its size, or 0 (nothing logged: the list reading did).
@@ -338,13 +343,15 @@ int FITPARTS::scalePart(int _iIndex)
     FITPARTS_RECORD& rRecord = m_aRecord[_iIndex];
     unsigned char* pData = 0;
     int iSize = 0;
-    BMP_INFO stImage;
-    if (!fit_read(path2(rRecord.szOutput), rRecord.szOutput, &pData, &iSize, &stImage)) return 0;
     if (!rRecord.szPart[0]) {
+        // A base image goes back byte for byte, whatever form its header has.
+        if (!fit_readable(BMP_ReadFileBytes(path2(rRecord.szOutput), &pData, &iSize), rRecord.szOutput)) return 0;
         const int iWritten = Write_OutFile(path1(rRecord.szBase), pData, iSize);
         MEM_free(&pData);
         return iWritten > 0 ? 1 : 0;
     }
+    BMP_INFO stImage;
+    if (!fit_read(path2(rRecord.szOutput), rRecord.szOutput, &pData, &iSize, &stImage)) return 0;
 
     const FITPARTS_RECORD& rBase = m_aRecord[findBase(_iIndex)];
     if (rBase.iWidth <= 0 || rBase.iHeight <= 0) {

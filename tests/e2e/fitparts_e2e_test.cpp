@@ -204,4 +204,34 @@ TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
     EXPECT_TRUE(run.CloseAndWait());
 }
 
+TEST(FitPartsE2E, ReverseCopiesBaseImagesAsTheyAre) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"img"));
+    ASSERT_TRUE(d.MakeDir(L"out"));
+    // 8-bit images with the longer info headers of newer editors.
+    bmpfile::Spec sp;
+    sp.width = 40;
+    sp.height = 52;
+    sp.bits = 8;
+    sp.pixel = [](int x, int y) { return static_cast<uint32_t>((x * 5 + y) & 0xFF); };
+    const std::string str124 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 124);
+    const std::string str108 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 108);
+    ASSERT_TRUE(d.Write(L"out\\o124.bmp", str124));
+    ASSERT_TRUE(d.Write(L"out\\o108.bmp", str108));
+    ASSERT_TRUE(d.Write(L"img\\list.txt", "b124.bmp\t\to124.bmp\t40\t52\r\nb108.bmp\t\to108.bmp\t40\t52\r\n"));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code));
+    EXPECT_EQ(code, 0u);
+
+    EXPECT_EQ(str124, d.Read(L"img\\b124.bmp"));
+    EXPECT_EQ(str108, d.Read(L"img\\b108.bmp"));
+    EXPECT_EQ("b124.bmp\t\to124.bmp\t40\t52\r\nb108.bmp\t\to108.bmp\t40\t52\r\n", d.Read(L"img\\list.txt"));
+    EXPECT_EQ("searching...\r\nouting\r\nCompleted...\r\n", d.Read(L"log.txt"));
+}
+
 }  // namespace

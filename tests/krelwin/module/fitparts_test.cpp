@@ -420,6 +420,27 @@ TEST_F(FitPartsTest, ReverseRefusesPartsLargerThanTheirScaledBase) {
               m_dir.Read(L"list.txt"));
 }
 
+TEST_F(FitPartsTest, ReverseCopiesBaseImagesByteForByte) {
+    // Palette images of editors that write the longer info headers.
+    bmpfile::Spec sp;
+    sp.width = 5;
+    sp.height = 3;
+    sp.bits = 8;
+    sp.pixel = [](int x, int y) { return static_cast<uint32_t>(3 * x + y); };
+    const std::string str124 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 124);
+    const std::string str108 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 108);
+    ASSERT_TRUE(m_dir.Write(L"out\\o124.bmp", str124));
+    ASSERT_TRUE(m_dir.Write(L"out\\o108.bmp", str108));
+    ASSERT_TRUE(m_dir.Write(L"out\\text.bmp", "not an image"));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "b124.bmp\t\to124.bmp\t5\t3\r\nb108.bmp\t\to108.bmp\t5\t3\r\n"
+                                         "bt.bmp\t\ttext.bmp\t5\t3\r\n"));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\nouting\r\nビットマップでないファイル text.bmp\r\n", Log());
+    EXPECT_EQ(str124, m_dir.Read(L"img\\b124.bmp"));
+    EXPECT_EQ(str108, m_dir.Read(L"img\\b108.bmp"));
+    EXPECT_FALSE(m_dir.IsFile(L"img\\bt.bmp"));
+}
+
 TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
     // The fixture's current folder is the test folder: names taken as they stand would land there.
     const std::wstring strLong(300, L'd');
