@@ -53,6 +53,19 @@ int bmpread_shortenInfo(unsigned char** _ppData, int* _pSize)
     return 1;
 }
 
+// The whole file into *_ppData: its size, or 0 with nothing held when it cannot be read or
+// is empty.
+int bmpread_load(const wchar_t* _pPath, unsigned char** _ppData)
+{
+    *_ppData = 0;
+    const int iSize = _pPath[0] ? MEM_TargetRead(_ppData, _pPath) : 0;
+    if (!*_ppData || iSize <= 0) {
+        MEM_free(_ppData);
+        return 0;
+    }
+    return iSize;
+}
+
 } // namespace
 
 int BMP_ReadFile(const wchar_t* _pPath, unsigned char** _ppBlock, int* _pSize, BMP_INFO* _pInfo)
@@ -61,11 +74,8 @@ int BMP_ReadFile(const wchar_t* _pPath, unsigned char** _ppBlock, int* _pSize, B
     *_ppBlock = 0;
     *_pSize = 0;
     unsigned char* pData = 0;
-    int iSize = _pPath[0] ? MEM_TargetRead(&pData, _pPath) : 0;
-    if (!pData || iSize <= 0) {
-        MEM_free(&pData);
-        return 0;
-    }
+    int iSize = bmpread_load(_pPath, &pData);
+    if (!iSize) return 0;
     if (!bmpread_shortenInfo(&pData, &iSize)) {
         MEM_free(&pData);
         return 0;
@@ -75,6 +85,25 @@ int BMP_ReadFile(const wchar_t* _pPath, unsigned char** _ppBlock, int* _pSize, B
         return -2;
     }
     *_ppBlock = pData;
+    *_pSize = iSize;
+    return 1;
+}
+
+int BMP_ReadFileBytes(const wchar_t* _pPath, unsigned char** _ppFile, int* _pSize)
+{
+    if (!_pPath || !_ppFile || !_pSize) return -1;
+    *_ppFile = 0;
+    *_pSize = 0;
+    unsigned char* pData = 0;
+    const int iSize = bmpread_load(_pPath, &pData);
+    if (!iSize) return 0;
+    // The check takes the file's own pixel offset, so a longer header passes it just as its
+    // 40-byte form would; only the palette's place differs, and nothing here reads it.
+    if (BMP_Check(pData, iSize, 0) != 1) {
+        MEM_free(&pData);
+        return -2;
+    }
+    *_ppFile = pData;
     *_pSize = iSize;
     return 1;
 }

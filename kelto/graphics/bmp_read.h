@@ -12,4 +12,8 @@
 // holds no image BMP_Check accepts, -1 for a null argument. On failure nothing is held.
 int BMP_ReadFile(const wchar_t* _pPath, unsigned char** _ppBlock, int* _pSize, BMP_INFO* _pInfo);
 
+// The same reading and check, the file's bytes kept as the file holds them (a longer info
+// header stays): for copying an image unchanged. The results of BMP_ReadFile.
+int BMP_ReadFileBytes(const wchar_t* _pPath, unsigned char** _ppFile, int* _pSize);
+
 #endif

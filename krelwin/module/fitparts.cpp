@@ -19,15 +19,20 @@ MODULE_DEFINE_CREATOR(FITPARTS)
 
 namespace {
 
+// True when an image file was read (a result of BMP_ReadFile); otherwise the reason is logged.
+bool fit_readable(int _iRead, const wchar_t* _pName)
+{
+    if (_iRead == 1) return true;
+    if (_iRead == -2) Message_err(L"ビットマップでないファイル %s", _pName);
+    else Message_err(L"%s not read", _pName);
+    return false;
+}
+
 // An image file read and checked; false, with the reason logged, when it cannot be read or
 // is no bitmap. The block is released with MEM_free.
 bool fit_read(const wchar_t* _pPath, const wchar_t* _pName, unsigned char** _ppData, int* _pSize, BMP_INFO* _pInfo)
 {
-    const int iRead = BMP_ReadFile(_pPath, _ppData, _pSize, _pInfo);
-    if (iRead == 1) return true;
-    if (iRead == -2) Message_err(L"ビットマップでないファイル %s", _pName);
-    else Message_err(L"%s not read", _pName);
-    return false;
+    return fit_readable(BMP_ReadFile(_pPath, _ppData, _pSize, _pInfo), _pName);
 }
 
 // A 32-bit copy of an image file: its size, or 0 (nothing logged: the list reading did).
@@ -338,13 +343,15 @@ int FITPARTS::scalePart(int _iIndex)
     FITPARTS_RECORD& rRecord = m_aRecord[_iIndex];
     unsigned char* pData = 0;
     int iSize = 0;
-    BMP_INFO stImage;
-    if (!fit_read(path2(rRecord.szOutput), rRecord.szOutput, &pData, &iSize, &stImage)) return 0;
     if (!rRecord.szPart[0]) {
+        // A base image goes back byte for byte, whatever form its header has.
+        if (!fit_readable(BMP_ReadFileBytes(path2(rRecord.szOutput), &pData, &iSize), rRecord.szOutput)) return 0;
         const int iWritten = Write_OutFile(path1(rRecord.szBase), pData, iSize);
         MEM_free(&pData);
         return iWritten > 0 ? 1 : 0;
     }
+    BMP_INFO stImage;
+    if (!fit_read(path2(rRecord.szOutput), rRecord.szOutput, &pData, &iSize, &stImage)) return 0;
 
     const FITPARTS_RECORD& rBase = m_aRecord[findBase(_iIndex)];
     if (rBase.iWidth <= 0 || rBase.iHeight <= 0) {
@@ -375,6 +382,14 @@ int FITPARTS::scalePart(int _iIndex)
     if (iNewW <= 0 || iNewH <= 0) {
         MEM_free(&pData);
         Message_err(L"%s: size out of range", rRecord.szPart);
+        return 0;
+    }
+    // A part is a piece of its base: at the scale it is cut at, no larger than the image it
+    // is cut from, the base as scaled. (A smaller part may reach past the image's edge; what
+    // lies outside reads as 0.) This also bounds the block a list can have allocated.
+    if (iNewW > stImage.iWidth || iNewH > stImage.iHeight) {
+        MEM_free(&pData);
+        Message_err(L"%s: larger than its base image", rRecord.szPart);
         return 0;
     }
 
@@ -413,12 +428,18 @@ int FITPARTS::scalePart(int _iIndex)
 std::wstring FITPARTS::MakeListText() const
 {
     std::wstring strText;
-    wchar_t szLine[3 * FILE_PATH_LENGTH + 64];
+    wchar_t szLine[4 * FILE_PATH_LENGTH + 64];
+    // The base name that a part line without one takes when the list is read again.
+    const wchar_t* pCarried = L"";
     for (int i = 0; i < m_iCount; ++i) {
         const FITPARTS_RECORD& r = m_aRecord[i];
         if (r.szPart[0]) {
-            STRING_sprintf(szLine, sizeof szLine / sizeof szLine[0], L"\t%s\t%s\t%d\t%d\t%d\t%d\r\n", r.szPart,
-                           r.szOutput, r.iWidth, r.iHeight, r.iX, r.iY);
+            // A part whose base is not the one carried from above (a line that gave both
+            // names) keeps its base in column 0, or it would change base when read again.
+            const wchar_t* pBase = (r.szBase[0] && STRING_cmp(r.szBase, pCarried) != 0) ? r.szBase : L"";
+            if (pBase[0]) pCarried = pBase;
+            STRING_sprintf(szLine, sizeof szLine / sizeof szLine[0], L"%s\t%s\t%s\t%d\t%d\t%d\t%d\r\n", pBase,
+                           r.szPart, r.szOutput, r.iWidth, r.iHeight, r.iX, r.iY);
         } else if (r.szOutput[0]) {
             STRING_sprintf(szLine, sizeof szLine / sizeof szLine[0], L"%s\t\t%s\t%d\t%d\r\n", r.szBase, r.szOutput,
                            r.iWidth, r.iHeight);
@@ -428,6 +449,7 @@ std::wstring FITPARTS::MakeListText() const
         } else {
             STRING_cpy(szLine, L"\r\n");
         }
+        if (!r.szPart[0] && r.szBase[0]) pCarried = r.szBase;
         strText += szLine;
     }
     return strText;

@@ -106,4 +106,132 @@ TEST(FitPartsE2E, UnreadableAndLyingImagesAreErrorsOfTheRun) {
     EXPECT_TRUE(run.CloseAndWait());
 }
 
+TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"img"));
+    // p2.bmp and p3.bmp lie in b.bmp, whose name stands on p2's own line.
+    const bmpfile::PixelFn b = [](int x, int y) { return Colour(x + 50, y + 30); };
+    ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(20, 10, 24, Colour)));
+    ASSERT_TRUE(d.Write(L"img\\b.bmp", Picture(20, 10, 24, b)));
+    ASSERT_TRUE(d.Write(L"img\\p1.bmp", Picture(4, 3, 24, [](int x, int y) { return Colour(x + 3, y + 2); })));
+    ASSERT_TRUE(d.Write(L"img\\p2.bmp", Picture(5, 3, 24, [b](int x, int y) { return b(x + 9, y + 5); })));
+    ASSERT_TRUE(d.Write(L"img\\p3.bmp", Picture(3, 3, 24, [b](int x, int y) { return b(x + 2, y + 6); })));
+    ASSERT_TRUE(d.Write(L"img\\list.txt", "a.bmp\r\n\tp1.bmp\r\nb.bmp\tp2.bmp\r\n\tp3.bmp\r\n"));
+    // The second line reads the list the first one wrote and pastes every part again.
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS . out\r\nFITPARTS . out2\r\n[FILES]\r\nimg\\list.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code));
+    EXPECT_EQ(code, 0u);
+
+    // Read again, a.bmp's line names its output: no search of the second line cleared it.
+    EXPECT_EQ("a.bmp\t\ta.bmp\t20\t10\r\n\tp1.bmp\tp1.bmp\t4\t3\t3\t2\r\nb.bmp\tp2.bmp\tp2.bmp\t5\t3\t9\t5\r\n"
+              "\tp3.bmp\tp3.bmp\t3\t3\t2\t6\r\n",
+              d.Read(L"img\\list.txt"));
+    for (const wchar_t* pOut : {L"out", L"out2"}) {
+        const std::wstring strOut(pOut);
+        SCOPED_TRACE(testing::PrintToString(strOut));
+        EXPECT_EQ(Picture(20, 10, 32, Colour), d.Read(strOut + L"\\p1.bmp"));
+        EXPECT_EQ(Picture(20, 10, 32, b), d.Read(strOut + L"\\p2.bmp"));
+        EXPECT_EQ(Picture(20, 10, 32, b), d.Read(strOut + L"\\p3.bmp"));
+    }
+    EXPECT_FALSE(d.IsFile(L"out\\a.bmp"));
+    EXPECT_EQ(Picture(20, 10, 32, Colour), d.Read(L"out2\\a.bmp"));
+    EXPECT_EQ("searching...\r\nfiting\r\np1.bmp 3,2  (12:12)100%\r\np2.bmp 9,5  (15:15)100%\r\n"
+              "p3.bmp 2,6  (9:9)100%\r\nouting\r\n"
+              "searching...\r\nfiting\r\na.bmp  already printing.\r\nb.bmp  already printing.\r\n"
+              "b.bmp  already printing.\r\nouting\r\nCompleted...\r\n",
+              d.Read(L"log.txt"));
+}
+
+TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"img"));
+    ASSERT_TRUE(d.MakeDir(L"out"));
+    // base.bmp stayed 4 x 4; the image of half.bmp (40 x 30) was halved.
+    ASSERT_TRUE(d.Write(L"out\\b.bmp", Picture(4, 4, 24, Colour)));
+    ASSERT_TRUE(d.Write(L"out\\h.bmp", Picture(20, 15, 24, Colour)));
+    const std::string strList = "base.bmp\t\t\t4\t4\r\n"
+                                "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+                                "\thuge.bmp\tb.bmp\t23170\t23170\t0\t0\r\n"
+                                "\tover.bmp\tb.bmp\t0x7FFFFFFF\t0x7FFFFFFF\t0\t0\r\n"
+                                "\tneg.bmp\tb.bmp\t4\t-8000\t0\t0\r\n"
+                                "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+                                "half.bmp\t\t\t40\t30\r\n"
+                                "\thalf_p.bmp\th.bmp\t30\t24\t4\t2\r\n";
+    ASSERT_TRUE(d.Write(L"img\\list.txt", strList));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    EXPECT_EQ("searching...\r\nouting\r\n"
+              "100%,100%\r\nbig.bmp: larger than its base image\r\n"
+              "100%,100%\r\nhuge.bmp: larger than its base image\r\n"
+              "over.bmp: size out of range\r\n"
+              "100%,100%\r\nneg.bmp: size out of range\r\n"
+              "100%,100%\r\n"
+              "50%,50%\r\n"
+              "error(s).4\r\n",
+              d.Read(L"log.txt"));
+    EXPECT_FALSE(d.IsFile(L"img\\big.bmp"));
+    EXPECT_FALSE(d.IsFile(L"img\\huge.bmp"));
+    EXPECT_FALSE(d.IsFile(L"img\\over.bmp"));
+    EXPECT_FALSE(d.IsFile(L"img\\neg.bmp"));
+    // A part that reaches past the image's edge is cut with 0 outside it.
+    std::string strEdge = Picture(3, 3, 32, [](int x, int y) { return Colour(x + 2, y + 2); });
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            if (x == 2 || y == 2) bmpfile::Put32(&strEdge, 54 + (2 - y) * 12 + 4 * x, 0);
+        }
+    }
+    EXPECT_EQ(strEdge, d.Read(L"img\\edge.bmp"));
+    EXPECT_EQ(Picture(15, 12, 32, [](int x, int y) { return Colour(x + 2, y + 1); }), d.Read(L"img\\half_p.bmp"))
+        << "wider than the halved image as recorded, but not as scaled";
+    EXPECT_EQ("base.bmp\t\t\t4\t4\r\n"
+              "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+              "\thuge.bmp\tb.bmp\t23170\t23170\t0\t0\r\n"
+              "\tover.bmp\tb.bmp\t2147483647\t2147483647\t0\t0\r\n"
+              "\tneg.bmp\tb.bmp\t4\t-8000\t0\t0\r\n"
+              "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+              "half.bmp\t\t\t40\t30\r\n"
+              "\thalf_p.bmp\th.bmp\t30\t24\t2\t1\r\n",
+              d.Read(L"img\\list.txt"));
+    EXPECT_TRUE(run.CloseAndWait());
+}
+
+TEST(FitPartsE2E, ReverseCopiesBaseImagesAsTheyAre) {
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"img"));
+    ASSERT_TRUE(d.MakeDir(L"out"));
+    // 8-bit images with the longer info headers of newer editors.
+    bmpfile::Spec sp;
+    sp.width = 40;
+    sp.height = 52;
+    sp.bits = 8;
+    sp.pixel = [](int x, int y) { return static_cast<uint32_t>((x * 5 + y) & 0xFF); };
+    const std::string str124 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 124);
+    const std::string str108 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 108);
+    ASSERT_TRUE(d.Write(L"out\\o124.bmp", str124));
+    ASSERT_TRUE(d.Write(L"out\\o108.bmp", str108));
+    ASSERT_TRUE(d.Write(L"img\\list.txt", "b124.bmp\t\to124.bmp\t40\t52\r\nb108.bmp\t\to108.bmp\t40\t52\r\n"));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
+    DWORD code = 99;
+    ASSERT_TRUE(run.WaitExit(&code));
+    EXPECT_EQ(code, 0u);
+
+    EXPECT_EQ(str124, d.Read(L"img\\b124.bmp"));
+    EXPECT_EQ(str108, d.Read(L"img\\b108.bmp"));
+    EXPECT_EQ("b124.bmp\t\to124.bmp\t40\t52\r\nb108.bmp\t\to108.bmp\t40\t52\r\n", d.Read(L"img\\list.txt"));
+    EXPECT_EQ("searching...\r\nouting\r\nCompleted...\r\n", d.Read(L"log.txt"));
+}
+
 }  // namespace

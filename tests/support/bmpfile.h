@@ -97,6 +97,19 @@ inline std::string Make(const Spec& sp) {
     return s;
 }
 
+// The same image with a longer info header (the 108- and 124-byte forms of newer editors):
+// the extra header bytes go between the 40 bytes and the palette, the sizes and the pixel
+// offset grow by as much.
+inline std::string WithLongInfoHeader(const std::string& image, uint32_t infoSize) {
+    std::string s = image;
+    const uint32_t extra = infoSize - 40;
+    s.insert(54, std::string(extra, '\x5A'));  // header fields nobody here reads
+    Put32(&s, 2, static_cast<uint32_t>(s.size()));
+    Put32(&s, 10, Get32(s, 10) + extra);
+    Put32(&s, 14, infoSize);
+    return s;
+}
+
 // A file read back: header fields and pixel values in the forms above.
 struct Image {
     bool ok = false;

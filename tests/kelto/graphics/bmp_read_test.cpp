@@ -1,4 +1,4 @@
-// BMP_ReadFile: a file read whole and checked before its headers are used.
+// BMP_ReadFile and BMP_ReadFileBytes: a file read whole and checked before its headers are used.
 #include "kelto/graphics/bmp_read.h"
 
 #include "kelto/memory/mem.h"
@@ -55,18 +55,7 @@ TEST(BmpReadFile, ResultsForGoodMissingEmptyAndLyingFiles)
     EXPECT_EQ(0, BMP_ReadFile(L"", &p, &iSize, &st));
 }
 
-// The same image with a longer info header (the 108- and 124-byte forms): the palette then
-// follows that header, and the pixel offset says so.
-std::string WithLongInfoHeader(const std::string& _strImage, uint32_t _uInfoSize)
-{
-    std::string s = _strImage;
-    const uint32_t uExtra = _uInfoSize - 40;
-    s.insert(54, std::string(uExtra, '\x5A'));  // header fields nobody here reads
-    bmpfile::Put32(&s, 2, static_cast<uint32_t>(s.size()));
-    bmpfile::Put32(&s, 10, bmpfile::Get32(s, 10) + uExtra);
-    bmpfile::Put32(&s, 14, _uInfoSize);
-    return s;
-}
+using bmpfile::WithLongInfoHeader;
 
 TEST(BmpReadFile, PalettesAfterALongerInfoHeaderGiveTheirOwnColours)
 {
@@ -119,4 +108,59 @@ TEST(BmpReadFile, PalettesAfterALongerInfoHeaderGiveTheirOwnColours)
         EXPECT_EQ(-2, BMP_ReadFile(dir.Path(L"bad.bmp").c_str(), &p, &iSize, &st)) << pFile->size();
         EXPECT_EQ(nullptr, p);
     }
+}
+
+TEST(BmpReadFile, BytesAreTheFileAsItIsOnceChecked)
+{
+    testdir::TestDir dir;
+    ASSERT_TRUE(dir.Ok());
+    bmpfile::Spec sp8;
+    sp8.width = 5;
+    sp8.height = 3;
+    sp8.pixel = [](int x, int y) { return static_cast<uint32_t>(x * 7 + y); };
+    bmpfile::Spec sp24 = sp8;
+    sp24.bits = 24;
+    sp24.pixel = [](int x, int y) { return static_cast<uint32_t>(0x102030 * (x + 1) + y); };
+    std::string strLying = bmpfile::Make(sp24);
+    bmpfile::Put32(&strLying, 18, 0x7FFFFFFF);
+    std::string strLongLying = WithLongInfoHeader(bmpfile::Make(sp8), 124);
+    bmpfile::Put32(&strLongLying, 10, 100);  // pixels inside the header
+    struct Case {
+        const char* pName;
+        std::string strFile;
+        int iResult;
+    };
+    const Case aCase[] = {
+        {"8 bits, 124-byte header", WithLongInfoHeader(bmpfile::Make(sp8), 124), 1},
+        {"8 bits, 108-byte header", WithLongInfoHeader(bmpfile::Make(sp8), 108), 1},
+        {"24 bits, 124-byte header", WithLongInfoHeader(bmpfile::Make(sp24), 124), 1},
+        {"8 bits, 40-byte header", bmpfile::Make(sp8), 1},
+        {"a width past the file", strLying, -2},
+        {"a long header with its pixels inside it", strLongLying, -2},
+        {"cut short", bmpfile::Make(sp24).substr(0, 60), -2},
+        {"empty", "", 0},
+    };
+    for (const Case& c : aCase) {
+        SCOPED_TRACE(c.pName);
+        ASSERT_TRUE(dir.Write(L"in.bmp", c.strFile));
+        unsigned char* p = reinterpret_cast<unsigned char*>(1);
+        int iSize = -5;
+        EXPECT_EQ(c.iResult, BMP_ReadFileBytes(dir.Path(L"in.bmp").c_str(), &p, &iSize));
+        if (c.iResult == 1) {
+            ASSERT_NE(nullptr, p);
+            EXPECT_EQ(c.strFile, std::string(reinterpret_cast<const char*>(p), static_cast<size_t>(iSize)));
+            MEM_free(&p);
+        } else {
+            EXPECT_EQ(nullptr, p) << "nothing is held";
+            EXPECT_EQ(0, iSize);
+        }
+    }
+    unsigned char* p = nullptr;
+    int iSize = 0;
+    EXPECT_EQ(0, BMP_ReadFileBytes(dir.Path(L"gone.bmp").c_str(), &p, &iSize));
+    EXPECT_EQ(0, BMP_ReadFileBytes(L"", &p, &iSize));
+    EXPECT_EQ(-1, BMP_ReadFileBytes(nullptr, &p, &iSize));
+    EXPECT_EQ(-1, BMP_ReadFileBytes(L"x", nullptr, &iSize));
+    EXPECT_EQ(-1, BMP_ReadFileBytes(L"x", &p, nullptr));
+    EXPECT_EQ(nullptr, p);
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -312,6 +313,132 @@ TEST_F(FitPartsTest, ReverseRefusesWhatItCannotScaleOrCut) {
               Log());
     EXPECT_FALSE(m_dir.IsFile(L"img\\p.bmp"));
     EXPECT_EQ(5, s_stGl.m_iErrorCount);
+}
+
+TEST_F(FitPartsTest, RewrittenListsReadBackToTheSameBases) {
+    // No output names: FITPARTS_REV reads and rewrites the list and touches no image.
+    struct Case {
+        const char* pName;
+        std::string strList;
+        std::string strWritten;
+    };
+    const Case aCase[] = {
+        {"the list's own layout stays as it is",
+         "base.bmp\t\t\t40\t30\r\n\tp.bmp\t\t8\t6\t1\t2\r\n\tq.bmp\t\t2\t2\t3\t4\r\n",
+         "base.bmp\t\t\t40\t30\r\n\tp.bmp\t\t8\t6\t1\t2\r\n\tq.bmp\t\t2\t2\t3\t4\r\n"},
+        {"a line with a base and a part",
+         "a.bmp\t\t\t4\t4\r\n\tp1.bmp\t\t1\t1\t0\t0\r\nb.bmp\tp2.bmp\t\t1\t1\t0\t0\r\n\tp3.bmp\t\t1\t1\t0\t0\r\n",
+         "a.bmp\t\t\t4\t4\r\n\tp1.bmp\t\t1\t1\t0\t0\r\nb.bmp\tp2.bmp\t\t1\t1\t0\t0\r\n\tp3.bmp\t\t1\t1\t0\t0\r\n"},
+        {"both names on the first line", "b.bmp\tp.bmp\r\n\tq.bmp",
+         "b.bmp\tp.bmp\t\t0\t0\t-1\t-1\r\n\tq.bmp\t\t0\t0\t-1\t-1\r\n"},
+        {"a part line naming the base above it", "a.bmp\r\na.bmp\tp.bmp\r\n",
+         "a.bmp\t\t\t0\t0\r\n\tp.bmp\t\t0\t0\t-1\t-1\r\n"},
+        {"back to the first base", "a.bmp\r\nb.bmp\tp.bmp\r\na.bmp\tq.bmp\r\n\tr.bmp\r\n",
+         "a.bmp\t\t\t0\t0\r\nb.bmp\tp.bmp\t\t0\t0\t-1\t-1\r\na.bmp\tq.bmp\t\t0\t0\t-1\t-1\r\n\tr.bmp\t\t0\t0\t-1\t-1\r\n"},
+        {"empty lines carry the base on", "a.bmp\r\n\r\nb.bmp\tp.bmp\r\n\r\n\tq.bmp\r\n",
+         "a.bmp\t\t\t0\t0\r\n\r\nb.bmp\tp.bmp\t\t0\t0\t-1\t-1\r\n\r\n\tq.bmp\t\t0\t0\t-1\t-1\r\n"},
+    };
+    for (const Case& c : aCase) {
+        SCOPED_TRACE(c.pName);
+        Message_clear();
+        std::vector<FITPARTS_RECORD> vBefore;
+        for (int i = 0; i < Read(c.strList); ++i) vBefore.push_back(m_pFit->GetRecord(i));
+        ASSERT_TRUE(m_dir.Write(L"list.txt", c.strList));
+        EXPECT_EQ(1, Rev());
+        EXPECT_EQ(L"searching...\r\nouting\r\n", Log());
+        const std::string strWritten = m_dir.Read(L"list.txt");
+        EXPECT_EQ(c.strWritten, strWritten);
+        ASSERT_EQ(static_cast<int>(vBefore.size()), Read(strWritten));
+        for (size_t i = 0; i < vBefore.size(); ++i) {
+            const FITPARTS_RECORD& r = m_pFit->GetRecord(static_cast<int>(i));
+            EXPECT_EQ(std::wstring(vBefore[i].szBase), r.szBase) << i;
+            EXPECT_EQ(std::wstring(vBefore[i].szPart), r.szPart) << i;
+            EXPECT_EQ(vBefore[i].iX, r.iX) << i;
+        }
+    }
+}
+
+TEST_F(FitPartsTest, ReverseRefusesPartsLargerThanTheirScaledBase) {
+    // base.bmp stayed 4 x 4; half.bmp's image was halved from 40 x 30, dbl.bmp's doubled from 2 x 2.
+    ASSERT_TRUE(m_dir.Write(L"out\\b.bmp", Picture24(4, 4, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"out\\h.bmp", Picture24(20, 15, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"out\\d.bmp", Picture24(4, 4, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\t\t\t4\t4\r\n"
+                                         "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+                                         "\twide.bmp\tb.bmp\t5\t1\t0\t0\r\n"
+                                         "\ttall.bmp\tb.bmp\t1\t5\t3\t0\r\n"
+                                         "\tover.bmp\tb.bmp\t0x7FFFFFFF\t1\t0\t0\r\n"
+                                         "\tneg.bmp\tb.bmp\t-4\t4\t0\t0\r\n"
+                                         "\tfull.bmp\tb.bmp\t4\t4\t0\t0\r\n"
+                                         "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+                                         "half.bmp\t\t\t40\t30\r\n"
+                                         "\thalf_p.bmp\th.bmp\t40\t30\t0\t0\r\n"
+                                         "\thalf_big.bmp\th.bmp\t42\t30\t0\t0\r\n"
+                                         "dbl.bmp\t\t\t2\t2\r\n"
+                                         "\tdbl_p.bmp\td.bmp\t2\t2\t0\t0\r\n"));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\nouting\r\n"
+              L"100%,100%\r\nbig.bmp: larger than its base image\r\n"
+              L"100%,100%\r\nwide.bmp: larger than its base image\r\n"
+              L"100%,100%\r\ntall.bmp: larger than its base image\r\n"
+              L"over.bmp: size out of range\r\n"
+              L"100%,100%\r\nneg.bmp: size out of range\r\n"
+              L"100%,100%\r\n"
+              L"100%,100%\r\n"
+              L"50%,50%\r\n"
+              L"50%,50%\r\nhalf_big.bmp: larger than its base image\r\n"
+              L"200%,200%\r\n",
+              Log());
+    EXPECT_EQ(6, s_stGl.m_iErrorCount);
+    for (const wchar_t* pName : {L"img\\big.bmp", L"img\\wide.bmp", L"img\\tall.bmp", L"img\\over.bmp",
+                                 L"img\\neg.bmp", L"img\\half_big.bmp"})
+        EXPECT_FALSE(m_dir.IsFile(pName)) << testing::PrintToString(std::wstring(pName));
+    EXPECT_EQ(Picture32(4, 4, NoiseColour), m_dir.Read(L"img\\full.bmp"));
+    // Partly outside the image: what lies outside reads as 0.
+    bmpfile::Spec stEdge;
+    stEdge.width = 3;
+    stEdge.height = 3;
+    stEdge.bits = 32;
+    stEdge.pixel = [](int x, int y) { return (x < 2 && y < 2) ? Stored(NoiseColour(x + 2, y + 2)) : 0u; };
+    EXPECT_EQ(bmpfile::Make(stEdge), m_dir.Read(L"img\\edge.bmp"));
+    EXPECT_EQ(Picture32(20, 15, NoiseColour), m_dir.Read(L"img\\half_p.bmp")) << "the whole halved image";
+    EXPECT_EQ(Picture32(4, 4, NoiseColour), m_dir.Read(L"img\\dbl_p.bmp")) << "the whole doubled image";
+    // Refused parts keep their places.
+    EXPECT_EQ("base.bmp\t\t\t4\t4\r\n"
+              "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
+              "\twide.bmp\tb.bmp\t5\t1\t0\t0\r\n"
+              "\ttall.bmp\tb.bmp\t1\t5\t3\t0\r\n"
+              "\tover.bmp\tb.bmp\t2147483647\t1\t0\t0\r\n"
+              "\tneg.bmp\tb.bmp\t-4\t4\t0\t0\r\n"
+              "\tfull.bmp\tb.bmp\t4\t4\t0\t0\r\n"
+              "\tedge.bmp\tb.bmp\t3\t3\t2\t2\r\n"
+              "half.bmp\t\t\t40\t30\r\n"
+              "\thalf_p.bmp\th.bmp\t40\t30\t0\t0\r\n"
+              "\thalf_big.bmp\th.bmp\t42\t30\t0\t0\r\n"
+              "dbl.bmp\t\t\t2\t2\r\n"
+              "\tdbl_p.bmp\td.bmp\t2\t2\t0\t0\r\n",
+              m_dir.Read(L"list.txt"));
+}
+
+TEST_F(FitPartsTest, ReverseCopiesBaseImagesByteForByte) {
+    // Palette images of editors that write the longer info headers.
+    bmpfile::Spec sp;
+    sp.width = 5;
+    sp.height = 3;
+    sp.bits = 8;
+    sp.pixel = [](int x, int y) { return static_cast<uint32_t>(3 * x + y); };
+    const std::string str124 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 124);
+    const std::string str108 = bmpfile::WithLongInfoHeader(bmpfile::Make(sp), 108);
+    ASSERT_TRUE(m_dir.Write(L"out\\o124.bmp", str124));
+    ASSERT_TRUE(m_dir.Write(L"out\\o108.bmp", str108));
+    ASSERT_TRUE(m_dir.Write(L"out\\text.bmp", "not an image"));
+    ASSERT_TRUE(m_dir.Write(L"list.txt", "b124.bmp\t\to124.bmp\t5\t3\r\nb108.bmp\t\to108.bmp\t5\t3\r\n"
+                                         "bt.bmp\t\ttext.bmp\t5\t3\r\n"));
+    EXPECT_EQ(1, Rev());
+    EXPECT_EQ(L"searching...\r\nouting\r\nビットマップでないファイル text.bmp\r\n", Log());
+    EXPECT_EQ(str124, m_dir.Read(L"img\\b124.bmp"));
+    EXPECT_EQ(str108, m_dir.Read(L"img\\b108.bmp"));
+    EXPECT_FALSE(m_dir.IsFile(L"img\\bt.bmp"));
 }
 
 TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
