@@ -97,6 +97,23 @@ int bmp_convert(const void* _pImage, int _iSize, void** _ppOut, uint16_t _wBits)
     return iSize;
 }
 
+// The fields of BMP_INFO that the 54 header bytes at _p give, pointers left as they are.
+void bmp_describe(const unsigned char* _p, BMP_INFO* _pInfo)
+{
+    const unsigned char* pInfo = _p + BMP_FILEHEADER_SIZE;
+    const uint32_t uOffset = bmp_read32(_p + 10);
+    _pInfo->iWidth = static_cast<int32_t>(bmp_read32(pInfo + 4));
+    _pInfo->iHeight = static_cast<int32_t>(bmp_read32(pInfo + 8));
+    _pInfo->wBitCount = bmp_read16(pInfo + 14);
+    const uint32_t uEntries = uOffset >= BMP_HEADER_SIZE ? (uOffset - BMP_HEADER_SIZE) / 4 : 0;
+    _pInfo->wPalette = static_cast<uint16_t>(uEntries > 0xFFFFu ? 0xFFFFu : uEntries);
+    _pInfo->iUnit = bmp_unit(_pInfo->wBitCount);
+    if (_pInfo->iUnit) {
+        const int iStride = BMP_Stride(_pInfo->iWidth, _pInfo->wBitCount);
+        _pInfo->iStride = iStride > 0 ? iStride : 0;
+    }
+}
+
 // The block's size as its own file header states it, for the unsized conversions.
 int bmp_statedSize(const void* _pImage)
 {
@@ -172,21 +189,29 @@ BMP_INFO BMP_GetInfo(const void* _pImage)
     std::memset(&stInfo, 0, sizeof stInfo);
     if (!_pImage) return stInfo;
     unsigned char* p = static_cast<unsigned char*>(const_cast<void*>(_pImage));
-    const unsigned char* pInfo = p + BMP_FILEHEADER_SIZE;
-    const uint32_t uOffset = bmp_read32(p + 10);
+    bmp_describe(p, &stInfo);
     stInfo.pImage = p;
     stInfo.pInfoHeader = p + BMP_FILEHEADER_SIZE;
-    stInfo.pBits = p + uOffset;
-    stInfo.iWidth = static_cast<int32_t>(bmp_read32(pInfo + 4));
-    stInfo.iHeight = static_cast<int32_t>(bmp_read32(pInfo + 8));
-    stInfo.wBitCount = bmp_read16(pInfo + 14);
-    const uint32_t uEntries = uOffset >= BMP_HEADER_SIZE ? (uOffset - BMP_HEADER_SIZE) / 4 : 0;
-    stInfo.wPalette = static_cast<uint16_t>(uEntries > 0xFFFFu ? 0xFFFFu : uEntries);
-    stInfo.iUnit = bmp_unit(stInfo.wBitCount);
-    if (stInfo.iUnit) {
-        const int iStride = BMP_Stride(stInfo.iWidth, stInfo.wBitCount);
-        stInfo.iStride = iStride > 0 ? iStride : 0;
-    }
+    stInfo.pBits = p + bmp_read32(p + 10);
+    return stInfo;
+}
+
+BMP_INFO BMP_GetInfo(const void* _pImage, int _iSize)
+{
+    BMP_INFO stInfo;
+    std::memset(&stInfo, 0, sizeof stInfo);
+    if (!_pImage || _iSize < 0) return stInfo;
+    unsigned char* p = static_cast<unsigned char*>(const_cast<void*>(_pImage));
+    unsigned char aHead[BMP_HEADER_SIZE] = {};
+    std::memcpy(aHead, p, static_cast<std::size_t>(_iSize < BMP_HEADER_SIZE ? _iSize : BMP_HEADER_SIZE));
+    bmp_describe(aHead, &stInfo);
+    const uint32_t uSize = static_cast<uint32_t>(_iSize);
+    const uint32_t uOffset = bmp_read32(aHead + 10);
+    stInfo.pImage = p;
+    stInfo.pInfoHeader = uSize >= BMP_HEADER_SIZE ? p + BMP_FILEHEADER_SIZE : 0;
+    stInfo.pBits = uOffset <= uSize ? p + uOffset : 0;
+    const uint32_t uInside = uSize > BMP_HEADER_SIZE ? (uSize - BMP_HEADER_SIZE) / 4 : 0;
+    if (stInfo.wPalette > uInside) stInfo.wPalette = static_cast<uint16_t>(uInside);
     return stInfo;
 }
 

@@ -35,6 +35,11 @@ int BMP_Create(void** _ppOut, int _iWidth, int _iHeight, uint16_t _wBits, int _i
 // Describes a block without checking it: for blocks made here. A file image is described
 // through BMP_Check, which checks its headers against the block's size first.
 BMP_INFO BMP_GetInfo(const void* _pImage);
+// Describes the _iSize bytes at _pImage the same way, checking nothing and reading nothing
+// past them: header bytes past the end count as 0, pBits is null when the pixel offset lies
+// past the end and the palette count stops at the entries inside. For showing a file's
+// header as it stands; pixels of a file image are read only after BMP_Check.
+BMP_INFO BMP_GetInfo(const void* _pImage, int _iSize);
 
 // Checks that the _iSize bytes at _pImage hold a whole uncompressed bottom-up image of 1, 4, 8,
 // 16, 24 or 32 bits whose palette and rows lie inside the block, and describes it in *_pOut

@@ -25,6 +25,12 @@ struct PATH_PARTS
     explicit PATH_PARTS(const wchar_t* _pPath) { FILE_split(_pPath, szDrive, szDir, szName, szExt); }
 };
 
+// A file whose size does not fit the line's number, whatever layout its extension names.
+void filecheck_printLarge(const PATH_PARTS& _cParts)
+{
+    Message_info(L"%s%s\t2GB or more", _cParts.szName, _cParts.szExt);
+}
+
 } // namespace
 
 namespace {
@@ -72,36 +78,35 @@ void FILECHECK::printFile(const wchar_t* _pPath)
 {
     PATH_PARTS cParts(_pPath);
     const int iSize = FILE_GetSize(_pPath);
-    if (iSize >= 1) Message_info(L"%s%s\t%10d", cParts.szName, cParts.szExt, iSize);
-    else if (iSize < 0) Message_info(L"%s%s\t2GB or more", cParts.szName, cParts.szExt);
+    if (iSize < 0) filecheck_printLarge(cParts);
+    else if (iSize >= 1) Message_info(L"%s%s\t%10d", cParts.szName, cParts.szExt, iSize);
     else Message_info(L"not found. %s%s", cParts.szName, cParts.szExt);
 }
 
 void FILECHECK::printBmp(const wchar_t* _pPath)
 {
     PATH_PARTS cParts(_pPath);
-    unsigned char* pData = 0;
-    const int iSize = MEM_TargetRead(&pData, _pPath);
-    if (iSize <= 0 || !pData) {
-        MEM_free(&pData);
+    const int iSize = FILE_GetSize(_pPath);
+    if (iSize < 0) {
+        filecheck_printLarge(cParts);
+        return;
+    }
+    // Only the headers are shown, so only they are read: a file too large to load is
+    // described as well.
+    uint32_t uCount = BMP_HEADER_SIZE;
+    unsigned char* pHead = 0;
+    if (iSize < 1 || MEM_TargetRead(&pHead, _pPath, &uCount) < 1 || !pHead) {
+        MEM_free(&pHead);
         Message_info(L"not found. %s%s", cParts.szName, cParts.szExt);
         return;
     }
+    // Nothing is checked: the fields are shown as the header holds them, and those past the
+    // end of a short file as 0.
+    const BMP_INFO stInfo = BMP_GetInfo(pHead, static_cast<int>(uCount));
     const int iKb = static_cast<int>((static_cast<long long>(iSize) + 1023) / 1024);
-    if (iSize >= 2 && (pData[0] != 'B' || pData[1] != 'M')) {
-        Message_info(L"%s%s\t%10d\tnot a bitmap", cParts.szName, cParts.szExt, iSize);
-    } else if (iSize < BMP_HEADER_SIZE) {
-        Message_info(L"%s%s\t%10d\tshorter than a bitmap header", cParts.szName, cParts.szExt, iSize);
-    } else {
-        // The headers lie inside the file, so the fields can be shown; a file the bitmap
-        // commands would refuse (truncated rows, lying offsets, packed pixels) says so.
-        const BMP_INFO stInfo = BMP_GetInfo(pData);
-        const int iReadable = BMP_Check(pData, iSize, 0) == 1;
-        Message_info(iReadable ? L"%s%s\twh(%3d,%3d)%2dbit\t%8dKb" : L"%s%s\twh(%3d,%3d)%2dbit\t%8dKb\tnot readable",
-                     cParts.szName, cParts.szExt, stInfo.iWidth, stInfo.iHeight,
-                     static_cast<int>(stInfo.wBitCount), iKb);
-    }
-    MEM_free(&pData);
+    Message_info(L"%s%s\twh(%3d,%3d)%2dbit\t%8dKb", cParts.szName, cParts.szExt, stInfo.iWidth, stInfo.iHeight,
+                 static_cast<int>(stInfo.wBitCount), iKb);
+    MEM_free(&pHead);
 }
 
 void FILECHECK::printWave(const wchar_t* _pPath)
@@ -112,29 +117,27 @@ void FILECHECK::printWave(const wchar_t* _pPath)
     }
     const int iSize = FILE_GetSize(_pPath);
     if (iSize < 0) {
-        Message_info(L"%s\t2GB or more", _pPath);
+        filecheck_printLarge(PATH_PARTS(_pPath));
         return;
     }
     // The format chunk lies near the start: the first block serves unless the chunks
     // before it run past that block.
     uint32_t uCount = FILECHECK_WAVE_HEAD;
-    unsigned char* pData = 0;
-    MEM_TargetRead(&pData, _pPath, &uCount);
-    int iRead = WAVEVOL::ReadHeader(pData, pData ? uCount : 0, &m_stFormat, 0);
-    if (iRead == WAVE_READ_SHORT && pData && static_cast<uint32_t>(iSize) > uCount) {
-        uCount = static_cast<uint32_t>(iSize);
-        MEM_TargetRead(&pData, _pPath, &uCount);
-        iRead = WAVEVOL::ReadHeader(pData, pData ? uCount : 0, &m_stFormat, 0);
+    unsigned char* pHead = 0;
+    if (iSize > 0) MEM_TargetRead(&pHead, _pPath, &uCount);
+    if (!pHead) uCount = 0;
+    if (WAVEVOL::ReadHeader(pHead, uCount, &m_stFormat, 0) == WAVE_READ_SHORT &&
+        static_cast<uint32_t>(iSize) > uCount) {
+        unsigned char* pWhole = 0;
+        const int iWhole = MEM_TargetRead(&pWhole, _pPath);
+        if (pWhole) WAVEVOL::ReadHeader(pWhole, static_cast<uint32_t>(iWhole), &m_stFormat, 0);
+        else m_stFormat.uFormatOffset = 0;  // a format chunk cut by the block, not by the file
+        MEM_free(&pWhole);
     }
-    MEM_free(&pData);
-    if (iRead == WAVE_READ_SHORT) {
-        Message_info(L"%s\t%10d\tshorter than a wav header", _pPath, iSize);
-        return;
-    }
-    if (iRead != WAVE_READ_OK) {
-        Message_info(L"%s\t%10d\tnot a wav", _pPath, iSize);
-        return;
-    }
+    // A file whose chunks give no format chunk (not a RIFF file, cut short, lying sizes)
+    // is read by the plain header's fixed places, zeros where the file has ended.
+    if (!m_stFormat.uFormatOffset) WAVEVOL::ReadFixedHeader(pHead, uCount, &m_stFormat);
+    MEM_free(&pHead);
     Message_info(L"%s\t%10d\t%dHz %dbit %dch", _pPath, iSize, static_cast<int>(m_stFormat.uSampleRate),
                  static_cast<int>(static_cast<int16_t>(m_stFormat.wBitsPerSample)),
                  static_cast<int>(static_cast<int16_t>(m_stFormat.wChannels)));

@@ -19,6 +19,42 @@ bool wave_isId(const unsigned char* _pData, uint32_t _uSize, uint64_t _uPos, con
     return _uPos + 4 <= _uSize && std::memcmp(_pData + _uPos, _pId, 4) == 0;
 }
 
+// Four bytes that can be a chunk id: printable ASCII, as the ids of every writer are.
+bool wave_holdsId(const unsigned char* _pData, uint32_t _uSize, uint64_t _uPos)
+{
+    if (_uPos + 4 > _uSize) return false;
+    for (int i = 0; i < 4; ++i)
+        if (_pData[_uPos + i] < 0x20 || _pData[_uPos + i] > 0x7E) return false;
+    return true;
+}
+
+// A chunk header with such an id whose body ends inside the file.
+bool wave_holdsChunk(const unsigned char* _pData, uint32_t _uSize, uint64_t _uPos)
+{
+    if (!wave_holdsId(_pData, _uSize, _uPos) || _uPos + WAVE_CHUNK_HEADER > _uSize) return false;
+    const uint32_t uChunk = WAVEVOL::read32(_pData, _uSize, static_cast<uint32_t>(_uPos + 4));
+    return _uPos + WAVE_CHUNK_HEADER + uChunk <= _uSize;
+}
+
+// Where the chunk after one of odd size starts, its body ending at _uEnd. Chunks are padded
+// to a word, but some writers leave the pad byte out. The padded place is taken when it holds
+// a chunk id, unless the place right after the body holds the chunk still looked for and the
+// padded one does not, or the padded chunk would run past the file's end where the other fits.
+uint64_t wave_nextChunk(const unsigned char* _pData, uint32_t _uSize, uint64_t _uEnd, bool _bWantFormat,
+                        bool _bWantData)
+{
+    const uint64_t uPadded = _uEnd + 1;
+    auto sought = [&](uint64_t _uPos) {
+        return (_bWantFormat && wave_isId(_pData, _uSize, _uPos, "fmt ")) ||
+               (_bWantData && wave_isId(_pData, _uSize, _uPos, "data"));
+    };
+    if (sought(uPadded)) return uPadded;
+    if (sought(_uEnd)) return _uEnd;
+    if (wave_holdsChunk(_pData, _uSize, uPadded)) return uPadded;
+    if (wave_holdsChunk(_pData, _uSize, _uEnd)) return _uEnd;
+    return wave_holdsId(_pData, _uSize, uPadded) ? uPadded : _uEnd;
+}
+
 } // namespace
 
 WAVEVOL::WAVEVOL()
@@ -66,7 +102,7 @@ int WAVEVOL::ReadHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADE
         const uint64_t uLeft = _uSize - uBody;
         if (!bFormat && wave_isId(_pData, _uSize, uPos, "fmt ")) {
             if (uChunk < WAVE_FORMAT_SIZE) return WAVE_READ_NOT_WAVE;
-            if (uChunk > uLeft) return WAVE_READ_SHORT;
+            // Fields past the file's end read as 0: a cut chunk still shows what it holds.
             const uint32_t b = static_cast<uint32_t>(uBody);
             stHeader.wFormatTag = read16(_pData, _uSize, b);
             stHeader.wChannels = read16(_pData, _uSize, b + 2);
@@ -74,6 +110,11 @@ int WAVEVOL::ReadHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADE
             stHeader.uBytesPerSec = read32(_pData, _uSize, b + 8);
             stHeader.wBlockAlign = read16(_pData, _uSize, b + 12);
             stHeader.wBitsPerSample = read16(_pData, _uSize, b + 14);
+            stHeader.uFormatOffset = b;
+            if (uChunk > uLeft) {
+                if (_pOut) *_pOut = stHeader;
+                return WAVE_READ_SHORT;
+            }
             bFormat = true;
         } else if (_iWantData && !bData && wave_isId(_pData, _uSize, uPos, "data")) {
             stHeader.uDataOffset = static_cast<uint32_t>(uBody);
@@ -84,11 +125,26 @@ int WAVEVOL::ReadHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADE
             if (_pOut) *_pOut = stHeader;
             return WAVE_READ_OK;
         }
-        // Chunks are word-aligned: an odd size is followed by a pad byte.
-        uPos = uBody + uChunk + (uChunk & 1u);
+        uPos = uBody + uChunk;
+        if (uChunk & 1u) uPos = wave_nextChunk(_pData, _uSize, uPos, !bFormat, _iWantData && !bData);
     }
     if (_pOut) *_pOut = stHeader;
     return WAVE_READ_SHORT;
+}
+
+void WAVEVOL::ReadFixedHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADER* _pOut)
+{
+    if (!_pOut) return;
+    WAVE_HEADER stHeader;
+    std::memset(&stHeader, 0, sizeof stHeader);
+    stHeader.uRiffSize = read32(_pData, _uSize, 4);
+    stHeader.wFormatTag = read16(_pData, _uSize, 20);
+    stHeader.wChannels = read16(_pData, _uSize, 22);
+    stHeader.uSampleRate = read32(_pData, _uSize, 24);
+    stHeader.uBytesPerSec = read32(_pData, _uSize, 28);
+    stHeader.wBlockAlign = read16(_pData, _uSize, 32);
+    stHeader.wBitsPerSample = read16(_pData, _uSize, 34);
+    *_pOut = stHeader;
 }
 
 int WAVEVOL::AllocChannels()

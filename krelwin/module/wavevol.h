@@ -16,6 +16,7 @@ struct WAVE_HEADER
     uint32_t uBytesPerSec;
     uint16_t wBlockAlign;
     uint16_t wBitsPerSample;
+    uint32_t uFormatOffset; // first byte of the format chunk's body; 0 when none was found
     uint32_t uDataOffset;   // first byte of the samples
     uint32_t uDataSize;     // bytes of samples present
 };
@@ -44,10 +45,17 @@ public:
     static uint16_t read16(const unsigned char* _pData, uint32_t _uSize, uint32_t _uPos);
 
     // Reads the header of the _uSize bytes at _pData into *_pOut (zeroed first): the RIFF
-    // header, then the chunks from the start, word-aligned, up to the file's end: the
-    // first "fmt " chunk and, with _iWantData, the first "data" chunk. A WAVE_READ_ result.
+    // header, then the chunks from the start up to the file's end: the first "fmt " chunk
+    // and, with _iWantData, the first "data" chunk. A WAVE_READ_ result. A format chunk cut
+    // by the file's end still gives the fields it holds (uFormatOffset set, WAVE_READ_SHORT).
+    // After a chunk of odd size the next one starts past its pad byte, or right after the
+    // body where the writer left the pad out (the padded place then holds no chunk id).
     static int ReadHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADER* _pOut,
                           int _iWantData);
+    // The format fields at the fixed places of the plain 44-byte header (channels at 22,
+    // sample rate 24, bytes per second 28, block align 32, bits 34, RIFF size 4), whatever
+    // the file holds there; a field the file ends in or before reads as 0. No ids are checked.
+    static void ReadFixedHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADER* _pOut);
 
     // The frame levels of the WAVE file at _pPath, at 60 / _iFrameStep frames a second
     // (_iFrameStep 1-60). 0: bad step, unreadable file, a sample rate below the frame

@@ -21,6 +21,23 @@ inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return ok && done == bytes.size();
 }
 
+// A file of `size` bytes that begins with `head`; the rest is never written, so the host
+// keeps it as a hole and a file past 2 GiB costs no disk. True on success.
+inline bool WriteSparse(const std::wstring& path, const std::string& head, long long size) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD done = 0;
+    DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &done, nullptr);
+    LARGE_INTEGER li;
+    li.QuadPart = size;
+    bool ok = (head.empty() || (WriteFile(h, head.data(), static_cast<DWORD>(head.size()), &done, nullptr) &&
+                                done == head.size())) &&
+              SetFilePointerEx(h, li, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    return ok;
+}
+
 // Reads the whole file. False when it cannot be opened or read.
 inline bool ReadBytes(const std::wstring& path, std::string* out) {
     out->clear();

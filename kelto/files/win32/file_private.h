@@ -6,14 +6,16 @@
 
 #include "kelto/files/win32/file.h"
 
-// Largest file the library loads: sizes and counts are ints, so under 2 GiB.
+// Largest file size the library gives or opens a file of: sizes are ints.
+#define FILE_SIZE_MAX 0x7FFFFFFFLL
+// Blocks the loaders make stay below this: sizes and counts are ints, so under 2 GiB.
 #define FILE_LOAD_LIMIT 0x7FFFFFFFLL
 
 // Size of an open file in bytes (all 64 bits); -1 when it cannot be taken.
 int64_t file_hdSize(FILE_HANDLE _hFile);
 
 // Opens the file for reading and gives its size in *_pSize; the handle, or the invalid
-// value (handle closed) when it cannot be opened, is empty or is FILE_LOAD_LIMIT or larger.
+// value (handle closed) when it cannot be opened, is empty or is larger than FILE_SIZE_MAX.
 FILE_HANDLE file_openSized(const wchar_t* _szPath, int* _pSize);
 
 // Reads exactly _iCount bytes from the handle's position; 1 when all came in.

@@ -10,7 +10,7 @@ FILE_HANDLE file_openSized(const wchar_t* _szPath, int* _pSize)
     FILE_HANDLE hFile = FILE_Open(_szPath, 0);
     if (hFile == FILE_INVALID_HANDLE) return FILE_INVALID_HANDLE;
     int64_t llSize = file_hdSize(hFile);
-    if (llSize < 1 || llSize >= FILE_LOAD_LIMIT) {
+    if (llSize < 1 || llSize > FILE_SIZE_MAX) {
         FILE_HdClose(hFile);
         return FILE_INVALID_HANDLE;
     }
@@ -44,7 +44,7 @@ int FILE_GetSize(const wchar_t* _szPath)
     int64_t llSize = file_hdSize(hFile);
     FILE_HdClose(hFile);
     if (llSize < 0) return 0;
-    if (llSize >= FILE_LOAD_LIMIT) return -1;  // never a wrapped size
+    if (llSize > FILE_SIZE_MAX) return -1;  // never a wrapped size
     return static_cast<int>(llSize);
 }
 
@@ -95,6 +95,10 @@ int mem_TargetRead(unsigned char** _ppBuff, const wchar_t* _szPath)
     int iSize = 0;
     FILE_HANDLE hFile = file_openSized(_szPath, &iSize);
     if (hFile == FILE_INVALID_HANDLE) return 0;
+    if (iSize >= FILE_LOAD_LIMIT) {
+        FILE_HdClose(hFile);
+        return 0;
+    }
     unsigned char* pBuff = KELTO_NEW("mem_TargetRead") unsigned char[iSize];
     int iOk = pBuff && file_readAll(hFile, pBuff, iSize);
     FILE_HdClose(hFile);

@@ -1,6 +1,7 @@
 // The MEM_ loaders: a whole file (or part of one) into a new block, and a text file of
 // the system code page into a terminated UTF-16 block. Blocks belong to the caller, who
-// releases them with MEM_free or delete[]. Files of 2 GiB or more are refused.
+// releases them with MEM_free or delete[]. Files of 2 GiB or more are refused, and whole
+// loads of a file of 2 GiB less one byte too (a block stays under the int limit).
 #ifndef KELTO_FILES_WIN32_FILELOAD_H
 #define KELTO_FILES_WIN32_FILELOAD_H
 

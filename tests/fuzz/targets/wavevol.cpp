@@ -1,4 +1,4 @@
-// WAVE files in memory: the header reader (UTTER, FILECHECK) and the frame levels.
+// WAVE files in memory: the header readers (UTTER, FILECHECK) and the frame levels.
 // Input: one byte of frame step, percent and type, then the file.
 #include <cstdint>
 #include <vector>
@@ -15,11 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
 
     WAVE_HEADER stHeader;
     for (int iWantData = 0; iWantData < 2; ++iWantData) {
-        if (WAVEVOL::ReadHeader(pFile, uFile, &stHeader, iWantData) == WAVE_READ_OK && iWantData) {
+        const int iRead = WAVEVOL::ReadHeader(pFile, uFile, &stHeader, iWantData);
+        // A format chunk it names starts inside the file (its body may be cut by the end).
+        if (stHeader.uFormatOffset > uFile) __builtin_trap();
+        if (iRead == WAVE_READ_OK && iWantData) {
             // The samples it points at lie inside the file.
             if (static_cast<uint64_t>(stHeader.uDataOffset) + stHeader.uDataSize > uFile) __builtin_trap();
         }
     }
+    WAVEVOL::ReadFixedHeader(pFile, uFile, &stHeader);
     WAVEVOL cWave;
     const int iStep = uFlags % 61;
     const int iType = (uFlags >> 6) % 4;

@@ -135,6 +135,52 @@ TEST(BmpGetInfo, GivesUnitAndStrideByDepth)
     }
 }
 
+TEST(BmpGetInfo, TheSizedFormReadsNothingPastTheBlock)
+{
+    // 8 bits, 3 x 2, 256 palette entries: 1,086 bytes.
+    const std::vector<unsigned char> whole = FileImage(3, 2, 8, 256, 4);
+    struct Row {
+        const char* name;
+        size_t size;
+        int width, height, bits, palette;
+        bool header;
+        int pixels;  // where pBits points, -1 for null
+    };
+    const Row rows[] = {
+        {"whole", whole.size(), 3, 2, 8, 256, true, 1078},
+        {"pixels cut", 1080, 3, 2, 8, 256, true, 1078},
+        {"palette cut", 100, 3, 2, 8, 11, true, -1},
+        {"headers only", 54, 3, 2, 8, 0, true, -1},
+        {"cut inside the bit count", 29, 3, 2, 8, 0, false, -1},
+        {"cut inside the width", 19, 3, 0, 0, 0, false, -1},
+        {"file header only", 14, 0, 0, 0, 0, false, -1},
+        {"cut inside the pixel offset", 12, 0, 0, 0, 0, false, -1},
+        {"two bytes", 2, 0, 0, 0, 0, false, 0},
+        {"empty", 0, 0, 0, 0, 0, false, 0},
+    };
+    for (const Row& row : rows) {
+        // An exact-size copy, so a read past its end shows under a checker.
+        std::vector<unsigned char> v(whole.begin(), whole.begin() + row.size);
+        v.shrink_to_fit();
+        const BMP_INFO st = BMP_GetInfo(v.data(), int(v.size()));
+        EXPECT_EQ(row.width, st.iWidth) << "case " << row.name;
+        EXPECT_EQ(row.height, st.iHeight) << "case " << row.name;
+        EXPECT_EQ(row.bits, st.wBitCount) << "case " << row.name;
+        EXPECT_EQ(row.palette, st.wPalette) << "case " << row.name;
+        EXPECT_EQ(row.header ? v.data() + 14 : nullptr, st.pInfoHeader) << "case " << row.name;
+        EXPECT_EQ(row.pixels >= 0 ? v.data() + row.pixels : nullptr, st.pBits) << "case " << row.name;
+    }
+    // A width whose high bytes lie past the end counts them as 0.
+    std::vector<unsigned char> wide = FileImage(0x11170, 2, 24, 0, 0);
+    wide.resize(20);
+    EXPECT_EQ(0x1170, BMP_GetInfo(wide.data(), 20).iWidth);
+    // The same description as the unsized form for a whole block; nothing for no block.
+    const BMP_INFO a = BMP_GetInfo(whole.data()), b = BMP_GetInfo(whole.data(), int(whole.size()));
+    EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
+    EXPECT_EQ(nullptr, BMP_GetInfo(nullptr, 54).pImage);
+    EXPECT_EQ(nullptr, BMP_GetInfo(whole.data(), -1).pImage);
+}
+
 TEST(BmpPixels, RowsAreStoredBottomUpWithPaddedStrides)
 {
     Block b;

@@ -1,5 +1,5 @@
 // FILECHECK through the dispatcher: one information line per WAVE file, bitmap or other
-// file, and a clear line for files shorter than the header they are read for.
+// file; headers are shown as the file holds them, zeros where it has ended.
 #include <string>
 
 #include "krelwin/module/filecheck.h"
@@ -56,6 +56,9 @@ TEST_F(FileCheckTest, DescribesEachTargetByItsExtension)
         {L"loud.Wav", Wave(2, 11025, 8, std::string(100, '\x80')), true, L"<path>\t       144\t11025Hz 8bit 2ch"},
         {L"list.wav", Riff(Chunk("LIST", "INFOx") + Chunk("fmt ", Format(1, 8000, 16) + Le16(0)) + Chunk("data", "ab")),
          true, L"<path>\t        62\t8000Hz 16bit 1ch"},
+        // A chunk of odd size whose writer left out the pad byte.
+        {L"nopad.wav", Riff(RawChunk("LIST", 5, "INFOx") + Chunk("fmt ", Format(1, 8000, 16)) + Chunk("data", "ab")),
+         true, L"<path>\t        59\t8000Hz 16bit 1ch"},
         {L"odd.wav", Wave(1, 8000, 0xFFF0, ""), true, L"<path>\t        44\t8000Hz -16bit 1ch"},
         // The format chunk after a chunk larger than the first block read.
         {L"junk.wav", Riff(Chunk("JUNK", std::string(70000, 'j')) + Chunk("fmt ", Format(1, 8000, 8)) + Chunk("data", "ab")),
@@ -84,7 +87,7 @@ TEST_F(FileCheckTest, DescribesEachTargetByItsExtension)
     EXPECT_EQ(L"", Log());
 }
 
-TEST_F(FileCheckTest, SaysWhenAHeaderIsShortOrLying)
+TEST_F(FileCheckTest, ShowsTheFieldsAShortOrLyingHeaderHolds)
 {
     const std::string strPic = Bitmap(640, 480, 8, 640 * 480);
     std::string strOffset = Bitmap(4, 4, 8, 16);
@@ -95,22 +98,33 @@ TEST_F(FileCheckTest, SaysWhenAHeaderIsShortOrLying)
         std::string strFile;
         std::wstring strLine;
     };
+    // Whatever stands at a field's place is shown; a bitmap's bytes past the end count as 0,
+    // a WAVE field that the file ends in or before is 0.
     const ROW aRow[] = {
-        {L"cut.bmp", strPic.substr(0, 1178), L"cut.bmp\twh(640,480) 8bit\t       2Kb\tnot readable"},
-        {L"offset.bmp", strOffset, L"offset.bmp\twh(  4,  4) 8bit\t       2Kb\tnot readable"},
+        {L"cut.bmp", strPic.substr(0, 1178), L"cut.bmp\twh(640,480) 8bit\t       2Kb"},
+        {L"offset.bmp", strOffset, L"offset.bmp\twh(  4,  4) 8bit\t       2Kb"},
         {L"text.bmp", "not a picture but longer than fifty-four bytes of header, surely",
-         L"text.bmp\t        64\tnot a bitmap"},
-        {L"BM.bmp", "BM", L"BM.bmp\t         2\tshorter than a bitmap header"},
-        {L"short.bmp", strPic.substr(0, 53), L"short.bmp\t        53\tshorter than a bitmap header"},
-        {L"short.wav", Wave(1, 8000, 8, "").substr(0, 30), L"<path>\t        30\tshorter than a wav header"},
-        {L"riff.wav", "RIFF", L"<path>\t         4\tshorter than a wav header"},
-        {L"empty.wav", "", L"<path>\t         0\tshorter than a wav header"},
+         L"text.bmp\twh(1735290732,1948283493)8302bit\t       1Kb"},
+        {L"BM.bmp", "BM", L"BM.bmp\twh(  0,  0) 0bit\t       1Kb"},
+        {L"short.bmp", strPic.substr(0, 53), L"short.bmp\twh(640,480) 8bit\t       1Kb"},
+        {L"width.bmp", Bitmap(70000, 480, 24, 0).substr(0, 20), L"width.bmp\twh(4464,  0) 0bit\t       1Kb"},
+        {L"short.wav", Wave(1, 8000, 8, "").substr(0, 10), L"<path>\t        10\t0Hz 0bit 0ch"},
+        {L"half.wav", Wave(1, 8000, 8, "").substr(0, 30), L"<path>\t        30\t8000Hz 0bit 1ch"},
+        {L"riff.wav", "RIFF", L"<path>\t         4\t0Hz 0bit 0ch"},
+        {L"empty.wav", "", L"<path>\t         0\t0Hz 0bit 0ch"},
         {L"fmtcut.wav", Riff(RawChunk("fmt ", 16, Format(1, 8000, 8).substr(0, 12))),
-         L"<path>\t        32\tshorter than a wav header"},
+         L"<path>\t        32\t8000Hz 0bit 1ch"},
+        // The format chunk after another chunk, cut by the end: its own fields, not the fixed places.
+        {L"listcut.wav", Riff(Chunk("LIST", "INFO") + RawChunk("fmt ", 16, Format(2, 8000, 16).substr(0, 8))),
+         L"<path>\t        40\t8000Hz 0bit 2ch"},
+        // No chunk walk gets past a lying size: the fixed places.
         {L"huge.wav", Riff(RawChunk("JUNK", 0xFFFFFFF0u, "") + Chunk("fmt ", Format(1, 8000, 8))),
-         L"<path>\t        44\tshorter than a wav header"},
-        {L"text.wav", "just some text in a file named .wav", L"<path>\t        35\tnot a wav"},
-        {L"fmt8.wav", Riff(RawChunk("fmt ", 8, "12345678")), L"<path>\t        28\tnot a wav"},
+         L"<path>\t        44\t16Hz 0bit 8308ch"},
+        {L"text.wav", "just some text in a file named .wav", L"<path>\t        35\t1835101728Hz 0bit 25964ch"},
+        {L"fmt8.wav", Riff(RawChunk("fmt ", 8, "12345678")), L"<path>\t        28\t943142453Hz 0bit 13363ch"},
+        // Another RIFF form with a plain header's layout.
+        {L"avi.wav", "RIFF" + Le32(36) + "AVI " + RawChunk("strf", 16, Format(2, 44100, 16)),
+         L"<path>\t        36\t44100Hz 16bit 2ch"},
     };
     for (const ROW& r : aRow) {
         ASSERT_TRUE(m_dir.Write(r.pName, r.strFile)) << Narrow(r.pName);

@@ -54,6 +54,22 @@ TEST_F(UtterTest, WritesTheLevelsBesideTheWaveFile)
     EXPECT_EQ(strAsk + strAsk, sample_commands::ASKED::Texts()) << "an existing output is asked about";
 }
 
+TEST_F(UtterTest, AChunkOfOddSizeIsReadWithOrWithoutItsPadByte)
+{
+    std::vector<int> aFrame;
+    for (int k = 0; k < 30; ++k) aFrame.push_back(4 * k);
+    const std::string strFmt = Chunk("fmt ", Format(1, 600, 8)), strData = Chunk("data", Bytes8(FrameLevels(aFrame, 20)));
+    ASSERT_TRUE(m_dir.Write(L"padded.wav", Riff(strFmt + Chunk("LIST", "INFOabc") + strData)));
+    ASSERT_TRUE(m_dir.Write(L"nopad.wav", Riff(strFmt + RawChunk("LIST", 7, "INFOabc") + strData)));
+    Exec(L"UTTER", L"-t0", L"padded.wav");
+    Exec(L"UTTER", L"-t0", L"nopad.wav");
+    EXPECT_EQ(RampBytes(), m_dir.Read(L"padded.bin"));
+    EXPECT_EQ(RampBytes(), m_dir.Read(L"nopad.bin"));
+    EXPECT_EQ(Path(L"padded.wav") + L" -> " + Path(L"padded.bin") + L" 30frm 平均(30%)\r\n" +
+              Path(L"nopad.wav") + L" -> " + Path(L"nopad.bin") + L" 30frm 平均(30%)\r\n",
+              Log());
+}
+
 TEST_F(UtterTest, FilesItCannotReadAreLoggedAndWriteNothing)
 {
     ASSERT_TRUE(m_dir.Write(L"rate0.wav", Wave(1, 0, 8, std::string(100, '\x80'))));

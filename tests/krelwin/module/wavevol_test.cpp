@@ -146,6 +146,98 @@ TEST(WaveHeader, FindsTheChunksWhereverTheyStand)
     }
 }
 
+TEST(WaveHeader, AChunkOfOddSizeIsFollowedByItsPadByteOrWithoutOne)
+{
+    const std::string strFmt = Chunk("fmt ", Format(1, 8000, 8));
+    const std::string strData = Chunk("data", "\x10\x20");
+    const std::string strList = RawChunk("LIST", 5, "INFOx");  // odd, no pad byte after it
+    struct ROW
+    {
+        const char* pName;
+        std::string strFile;
+        int iExpect;
+        uint32_t uDataOffset;
+        uint32_t uDataSize;
+    };
+    const ROW aRow[] = {
+        {"padded", Riff(Chunk("LIST", "INFOx") + strFmt + strData), WAVE_READ_OK, 58, 2},
+        {"pad left out", Riff(strList + strFmt + strData), WAVE_READ_OK, 57, 2},
+        {"pad left out before the data", Riff(strFmt + strList + strData), WAVE_READ_OK, 57, 2},
+        // The padded place reads "ata" and the size's low byte 'a': a printable id, but not the
+        // chunk looked for, which starts right after the body.
+        {"pad left out, data size ending in a letter", Riff(strFmt + strList + Chunk("data", std::string(0x61, 'x'))),
+         WAVE_READ_OK, 57, 0x61},
+        // The padded place reads "UNK" and the size's low byte ' ': its chunk runs past the end.
+        {"pad left out before another chunk", Riff(strList + Chunk("JUNK", std::string(0x20, 'j')) + strFmt + strData),
+         WAVE_READ_OK, 97, 2},
+        {"padded, before another chunk", Riff(Chunk("LIST", "INFOx") + Chunk("JUNK", "jj") + strFmt + strData),
+         WAVE_READ_OK, 68, 2},
+        {"pad byte not 0", Riff(RawChunk("LIST", 5, "INFOxd") + strFmt + strData), WAVE_READ_OK, 58, 2},
+        {"odd data chunk at the end without a pad byte", Riff(strFmt + RawChunk("data", 3, "\x10\x20\x30")),
+         WAVE_READ_OK, 44, 3},
+        {"odd chunk at the end, no pad byte", Riff(strFmt + strList), WAVE_READ_SHORT, 0, 0},
+        {"odd chunk at the end with its pad byte", Riff(strFmt + Chunk("LIST", "INFOx")), WAVE_READ_SHORT, 0, 0},
+        {"odd chunk whose pad byte is cut", Riff(strFmt + RawChunk("LIST", 7, "INFOx")), WAVE_READ_SHORT, 0, 0},
+        {"odd chunk followed by three bytes", Riff(strFmt + strList + "dat"), WAVE_READ_SHORT, 0, 0},
+    };
+    for (const ROW& r : aRow) {
+        std::vector<unsigned char> aFile(r.strFile.begin(), r.strFile.end());
+        WAVE_HEADER st;
+        EXPECT_EQ(r.iExpect, WAVEVOL::ReadHeader(aFile.data(), uint32_t(aFile.size()), &st, 1)) << "case " << r.pName;
+        EXPECT_EQ(8000u, st.uSampleRate) << "case " << r.pName;
+        EXPECT_EQ(8, st.wBitsPerSample) << "case " << r.pName;
+        EXPECT_EQ(r.uDataOffset, st.uDataOffset) << "case " << r.pName;
+        EXPECT_EQ(r.uDataSize, st.uDataSize) << "case " << r.pName;
+    }
+}
+
+TEST(WaveHeader, TheFixedPlacesGiveWhatTheFileHoldsThere)
+{
+    const std::string strPlain = Wave(2, 22050, 16, "abcd");
+    struct ROW
+    {
+        const char* pName;
+        std::string strFile;
+        uint32_t uRiffSize, uRate, uBytesPerSec;
+        uint16_t wChannels, wAlign, wBits;
+    };
+    const ROW aRow[] = {
+        {"plain header", strPlain, 40, 22050, 88200, 2, 4, 16},
+        {"empty", "", 0, 0, 0, 0, 0, 0},
+        {"ten bytes", strPlain.substr(0, 10), 40, 0, 0, 0, 0, 0},
+        {"seven bytes", strPlain.substr(0, 7), 0, 0, 0, 0, 0, 0},
+        {"ending inside the sample rate", strPlain.substr(0, 26), 40, 0, 0, 2, 0, 0},
+        {"ending inside the bits", strPlain.substr(0, 35), 40, 22050, 88200, 2, 4, 0},
+        {"no RIFF ids", "XXXX" + strPlain.substr(4, 4) + "YYYYZZZZ" + strPlain.substr(16), 40, 22050, 88200, 2, 4, 16},
+        {"a chunk before the format", Riff(Chunk("LIST", "INFO") + Chunk("fmt ", Format(1, 8000, 8))), 40,
+         0x20746d66u, 0x10u, 0x4f46u, 1, 1},
+    };
+    for (const ROW& r : aRow) {
+        std::vector<unsigned char> aFile(r.strFile.begin(), r.strFile.end());
+        WAVE_HEADER st;
+        WAVEVOL::ReadFixedHeader(aFile.empty() ? nullptr : aFile.data(), uint32_t(aFile.size()), &st);
+        EXPECT_EQ(r.uRiffSize, st.uRiffSize) << "case " << r.pName;
+        EXPECT_EQ(r.wChannels, st.wChannels) << "case " << r.pName;
+        EXPECT_EQ(r.uRate, st.uSampleRate) << "case " << r.pName;
+        EXPECT_EQ(r.uBytesPerSec, st.uBytesPerSec) << "case " << r.pName;
+        EXPECT_EQ(r.wAlign, st.wBlockAlign) << "case " << r.pName;
+        EXPECT_EQ(r.wBits, st.wBitsPerSample) << "case " << r.pName;
+        EXPECT_EQ(0u, st.uFormatOffset) << "case " << r.pName;
+    }
+    WAVEVOL::ReadFixedHeader(nullptr, 0, nullptr);
+
+    // A format chunk cut by the end gives the fields it holds, and where it stands.
+    const std::string strCut = Riff(Chunk("LIST", "INFO") + RawChunk("fmt ", 16, Format(2, 8000, 16).substr(0, 8)));
+    std::vector<unsigned char> aCut(strCut.begin(), strCut.end());
+    WAVE_HEADER st;
+    EXPECT_EQ(WAVE_READ_SHORT, WAVEVOL::ReadHeader(aCut.data(), uint32_t(aCut.size()), &st, 0));
+    EXPECT_EQ(32u, st.uFormatOffset);
+    EXPECT_EQ(2, st.wChannels);
+    EXPECT_EQ(8000u, st.uSampleRate);
+    EXPECT_EQ(0u, st.uBytesPerSec);
+    EXPECT_EQ(0, st.wBitsPerSample);
+}
+
 TEST(WaveLevels, FilesItCannotMeasureAreRefused)
 {
     const std::string strSamples = Bytes8(FrameLevels({100, 100}, 20));
@@ -314,6 +406,10 @@ TEST(WaveLevels, EdgesOfTheWindowAndTheData)
     const std::string strChunks = Riff(Chunk("fmt ", Format(1, 600, 8) + Le16(0)) + Chunk("LIST", "INFOabc") +
                                        Chunk("data", strSamples));
     EXPECT_EQ("14 1e 28 ", Hex(Convert(strChunks, 2, WAVEVOL::TYPE_MEAN).strOut));
+    // A chunk of odd size without its pad byte before the data.
+    const std::string strNoPad =
+        Riff(Chunk("fmt ", Format(1, 600, 8)) + RawChunk("LIST", 7, "INFOabc") + Chunk("data", strSamples));
+    EXPECT_EQ("14 1e 28 ", Hex(Convert(strNoPad, 2, WAVEVOL::TYPE_MEAN).strOut));
 }
 
 // Three minutes of 44.1 kHz 16-bit mono voice at 30 frames a second, both calls (size and

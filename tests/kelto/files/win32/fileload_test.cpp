@@ -23,19 +23,6 @@ std::string Digits(int n) {
     return s;
 }
 
-// A sparse file of the given size, made without writing its bytes.
-bool MakeSparse(const std::wstring& path, long long size) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD got = 0;
-    DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &got, nullptr);
-    LARGE_INTEGER li;
-    li.QuadPart = size;
-    bool ok = SetFilePointerEx(h, li, nullptr, FILE_BEGIN) && SetEndOfFile(h);
-    CloseHandle(h);
-    return ok;
-}
-
 TEST(MemTargetRead, NothingToLoadLeavesTheHeldBlockInPlace) {
     testdir::TestDir dir;
     ASSERT_TRUE(dir.Write(L"empty.bin", ""));
@@ -115,7 +102,7 @@ TEST(MemTargetRead, FilesOfTwoGibibytesOrMoreAreRefusedNotLoadedShort) {
         long long size;
     } rows[] = {{L"two.bin", 0x80000000LL}, {L"wrap.bin", 0x10000000ALL}};
     for (const auto& row : rows) {
-        if (!MakeSparse(dir.Path(row.name), row.size)) GTEST_SKIP() << "no room for a sparse file";
+        if (!testdir::WriteSparse(dir.Path(row.name), "", row.size)) GTEST_SKIP() << "no room for a sparse file";
         std::wstring path = dir.Path(row.name);
         EXPECT_EQ(-1, FILE_GetSize(path.c_str()));
         unsigned char* held = KELTO_NEW("test") unsigned char[4];
@@ -136,6 +123,28 @@ TEST(MemTargetRead, FilesOfTwoGibibytesOrMoreAreRefusedNotLoadedShort) {
         EXPECT_EQ(nullptr, text);
         DeleteFileW(path.c_str());
     }
+}
+
+TEST(MemTargetRead, AFileOfTheLargestIntSizeHasItsSizeAndItsFirstBytesRead) {
+    testdir::TestDir dir;
+    const std::wstring path = dir.Path(L"max.bin");
+    if (!testdir::WriteSparse(path, "", 0x7FFFFFFFLL)) GTEST_SKIP() << "no room for a sparse file";
+    EXPECT_EQ(0x7FFFFFFF, FILE_GetSize(path.c_str()));
+    unsigned char* holder = nullptr;
+    uint32_t count = 16;
+    EXPECT_EQ(16, MEM_TargetRead(&holder, path.c_str(), &count));
+    EXPECT_EQ(16u, count);
+    ASSERT_NE(nullptr, holder);
+    EXPECT_EQ(std::string(16, '\0'), Bytes(holder, 16));
+    MEM_free(&holder);
+    count = 16;
+    EXPECT_EQ(16, MEM_TargetRead(&holder, path.c_str(), 0x7FFFFFEF, &count)) << "the last bytes";
+    MEM_free(&holder);
+    // A whole load of it is still no block the loaders make.
+    EXPECT_EQ(0, MEM_TargetRead(&holder, path.c_str()));
+    EXPECT_EQ(0, mem_TargetRead(&holder, path.c_str()));
+    EXPECT_EQ(nullptr, holder);
+    DeleteFileW(path.c_str());
 }
 
 TEST(MemTargetRead2, GivesTheSizeWithRoomForTheFactor) {
