@@ -78,6 +78,28 @@ TEST(ScriptListsE2E, CheckScrWithoutAFolderIsAnErrorOfTheRun)
     EXPECT_TRUE(run.CloseAndWait());
 }
 
+TEST(ScriptListsE2E, CheckScrLineWhoseFolderIsMissingStillSetsTheOptions)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"data"));
+    ASSERT_TRUE(d.Write(L"data\\title.bmp", "x"));
+    ASSERT_TRUE(d.Write(L"a.scr", "f(title) f(100) // f(gone)\r\n"));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKSCR nowhere -s\r\nCHECKSCR data\r\n[FILES]\r\na.scr\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    // The second line has no options token: it keeps the first line's sort only, so the
+    // comment and the number are looked up as names.
+    EXPECT_EQ(Ansi(L"フォルダが見つかりません " + d.Path(L"nowhere") + L"\r\n"
+                   L"path:data  1 files\r\n結果はソートされます\r\n"
+                   L"\r\n以下のファイルは見つかりません\r\n100\r\nGONE\r\n"
+                   L"error(s).1\r\n"),
+              d.Read(L"log.txt"));
+    EXPECT_TRUE(run.CloseAndWait());
+}
+
 TEST(ScriptListsE2E, ListUpScrPrintsTheFourKindsOfWordsOnce)
 {
     KrelwinRun run;
