@@ -154,6 +154,28 @@ TEST(ScriptListsE2E, ListUpParamPrintsOneSortedArrayPerScriptLine)
               d.Read(L"log.txt"));
 }
 
+TEST(ScriptListsE2E, ListUpParamOverLongTextsOfNestedOpenLists)
+{
+    // 2 MB scripts whose lists all end at the one ")" at the end. The blanks after the
+    // commas make every "(" a call of CALL; without them only the first is one.
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    const struct {
+        const wchar_t* file;
+        const char* call;
+    } scripts[] = {{L"blank.scr", "CALL(x, "}, {L"plain.scr", "CALL(x,"}};
+    for (const auto& s : scripts) {
+        std::string strText;
+        while (strText.size() < 2 * 1024 * 1024) strText += s.call;
+        ASSERT_TRUE(d.Write(s.file, strText + ")\r\n"));
+    }
+    RunToTheEnd(run, L"LISTUPPARAM CALL\r\n", L"blank.scr\r\nplain.scr\r\n");
+    EXPECT_EQ(Ansi(L"CALL[5] = {\r\n\t,\r\n\t ,\r\n\t CALL(X,\r\n\tCALL(X,\r\n\tX,\r\n};\n\r\n"
+                   L"Completed...\r\n"),
+              d.Read(L"log.txt"));
+}
+
 TEST(ScriptListsE2E, ListUpParamWithoutANameIsAnErrorOfTheRun)
 {
     KrelwinRun run;
