@@ -130,6 +130,9 @@ void CHECKSCR::Initialize(const wchar_t* _pFolder, const wchar_t* _pOptions)
     if (m_iInit == 1) return;
     m_iInit = 1;
     if (m_iFirst == 0) m_iFirst = 1;
+    // The options are the line's even when its folder cannot be listed: a later line
+    // without options keeps them.
+    setOptions(_pOptions);
 
     wchar_t szFolder[FILE_PATH_LENGTH];
     batchFolder(szFolder, _pFolder);
@@ -156,8 +159,6 @@ void CHECKSCR::Initialize(const wchar_t* _pFolder, const wchar_t* _pOptions)
     m_vName.reserve(iFiles);
     m_vCount.reserve(iFiles);
     for (int i = 0; i < iFiles; ++i) addFolderName(cList.GetNameStr(i));
-
-    setOptions(_pOptions);
 
     Message_info(L"path:%s  %d files", _pFolder, static_cast<int>(m_vName.size()));
     if (m_iRemMode == REM_C) Message_win(L"C言語注釈を除外");

@@ -62,61 +62,96 @@ int LISTUPPARAM::Func(const wchar_t* _pLine)
 void LISTUPPARAM::scanText(const wchar_t* _pText, int _iLength)
 {
     if (!_pText || m_strListName.empty()) return;
-    for (int i = 0; i < _iLength; ++i) {
-        // A list without its ")" leaves none in the rest of the text: every later list
-        // would run to the end again and be reported again.
-        if (_pText[i] == L'(' && matchName(_pText, i) && !parseList(_pText, i + 1, _iLength)) break;
+    int i = 0;
+    while (i < _iLength) {
+        int iOpen = i;
+        while (iOpen < _iLength && !(_pText[iOpen] == L'(' && matchName(_pText, iOpen))) ++iOpen;
+        if (iOpen >= _iLength) return;
+        int iClose = iOpen + 1;
+        while (iClose < _iLength && _pText[iClose] != L')') ++iClose;
+        if (iClose >= _iLength) {
+            // Without its ")" the rest of the text would be taken for parameters; no later
+            // "(" has one either, and each would take the rest again and be reported again.
+            Message_err(L"%s の括弧が閉じていません. %s", m_strListName.c_str(), m_pTargetName);
+            return;
+        }
+        parseLists(_pText, iOpen, iClose);
+        i = iClose + 1;
     }
 }
 
 int LISTUPPARAM::matchName(const wchar_t* _pText, int _iOpen)
 {
-    if (!_pText || _iOpen <= 0) return 0;
+    if (!_pText || _iOpen <= 0 || m_strListName.empty()) return 0;
+    // A word of WORD_LENGTH characters or more is no call: the walk back stops there.
     int iStart = _iOpen;
-    while (iStart > 0 && static_cast<unsigned short>(_pText[iStart - 1]) > 0x20) --iStart;
+    while (iStart > 0 && _iOpen - iStart < WORD_LENGTH && static_cast<unsigned short>(_pText[iStart - 1]) > 0x20) {
+        --iStart;
+    }
     const int iLen = _iOpen - iStart;
     if (iLen <= 0 || iLen >= WORD_LENGTH) return 0;
-    const std::wstring strWord(_pText + iStart, _pText + _iOpen);
-    return (!m_strListName.empty() && strWord.find(m_strListName) != std::wstring::npos) ? 1 : 0;
+    const wchar_t* pEnd = _pText + _iOpen;
+    return std::search(_pText + iStart, pEnd, m_strListName.begin(), m_strListName.end()) != pEnd ? 1 : 0;
 }
 
-int LISTUPPARAM::parseList(const wchar_t* _pText, int _iPos, int _iLength)
+void LISTUPPARAM::parseLists(const wchar_t* _pText, int _iFirst, int _iClose)
 {
-    if (!_pText) return 0;
-    std::vector<std::wstring> vItem;
-    std::wstring strItem;
-    int i = _iPos;
-    while (i < _iLength && _pText[i] != L')') {
-        // A comma that would end an empty item begins the next one instead.
-        if (_pText[i] == L',') {
+    // Every "(" from _iFirst on ends at the ")" at _iClose: the list of a later one is the
+    // end of the list of the first. The stretch from the first "(" to the ")" is split
+    // into pieces at runs of commas, once; the list of the "(" inside piece k is the rest
+    // of piece k after it, then the pieces after k.
+    if (!_pText || _iFirst < 0 || _iClose <= _iFirst) return;
+    m_vPiece.clear();
+    int iStart = _iFirst;
+    for (int i = _iFirst; i < _iClose;) {
+        if (_pText[i] != L',') {
             ++i;
             continue;
         }
-        // An item of ITEM_LENGTH characters is refused already: the rest is not kept.
-        if (strItem.size() < ITEM_LENGTH) strItem += _pText[i];
-        ++i;
-        if (i < _iLength && _pText[i] == L',') {
-            vItem.push_back(strItem);
-            strItem.clear();
-            ++i;
+        m_vPiece.push_back(PIECE{iStart, i});
+        while (i < _iClose && _pText[i] == L',') ++i;
+        iStart = i;
+    }
+    m_vPiece.push_back(PIECE{iStart, _iClose});
+    const int iLast = static_cast<int>(m_vPiece.size()) - 1;
+    // The pieces too long to be items, after the first (which begins with the "(").
+    m_vLongPiece.clear();
+    for (int k = 1; k <= iLast; ++k) {
+        if (m_vPiece[k].iEnd - m_vPiece[k].iStart >= ITEM_LENGTH) m_vLongPiece.push_back(k);
+    }
+
+    size_t uLong = 0;  // the first long piece after the piece in hand
+    int k = 0;
+    for (int i = _iFirst; i < _iClose; ++i) {
+        if (_pText[i] != L'(') continue;
+        if (i != _iFirst && !matchName(_pText, i)) continue;
+        while (m_vPiece[k].iEnd <= i) ++k;  // a "(" is no comma: it lies inside piece k
+        while (uLong < m_vLongPiece.size() && m_vLongPiece[uLong] <= k) ++uLong;
+        // A "," right after the "(" begins the next item instead of ending one; a ")"
+        // right after it ends an empty one.
+        if (m_vPiece[k].iEnd > i + 1 || k == iLast) addItem(_pText, i + 1, m_vPiece[k].iEnd);
+        if (i == _iFirst) {
+            for (int m = k + 1; m <= iLast; ++m) addItem(_pText, m_vPiece[m].iStart, m_vPiece[m].iEnd);
+        } else {
+            // The first list added these pieces already; only their refusals are
+            // reported again, as each list that holds them reports them.
+            for (size_t u = uLong; u < m_vLongPiece.size(); ++u) {
+                const PIECE& st = m_vPiece[m_vLongPiece[u]];
+                addItem(_pText, st.iStart, st.iEnd);
+            }
         }
     }
-    if (i >= _iLength) {
-        // Without its ")" the rest of the text would be taken for parameters.
-        Message_err(L"%s の括弧が閉じていません. %s", m_strListName.c_str(), m_pTargetName);
-        return 0;
+}
+
+void LISTUPPARAM::addItem(const wchar_t* _pText, int _iStart, int _iEnd)
+{
+    if (_iEnd - _iStart >= ITEM_LENGTH) {
+        // Cutting it could make two parameters one; it is left out instead.
+        const std::wstring strHead(_pText + _iStart, _pText + _iStart + (ITEM_LENGTH - 1));
+        Message_err(L"パラメータが長すぎます(%d文字まで). %s...", ITEM_LENGTH - 1, strHead.c_str());
+        return;
     }
-    vItem.push_back(strItem);
-    for (const std::wstring& strOne : vItem) {
-        if (static_cast<int>(strOne.size()) >= ITEM_LENGTH) {
-            // Cutting it could make two parameters one; it is left out instead.
-            Message_err(L"パラメータが長すぎます(%d文字まで). %s...", ITEM_LENGTH - 1,
-                        strOne.substr(0, ITEM_LENGTH - 1).c_str());
-            continue;
-        }
-        addName(strOne);
-    }
-    return 1;
+    addName(std::wstring(_pText + _iStart, _pText + _iEnd));
 }
 
 int LISTUPPARAM::addName(const std::wstring& _strItem)

@@ -26,14 +26,18 @@ public:
     void Quit(int _iFinal) override;
     void Initialize();
 
-    // Scans one text (already upper-cased outside quotes) for calls of the list name.
+    // Scans one text (already upper-cased outside quotes) for calls of the list name. The
+    // list of a call runs from its "(" to the next ")", nested calls' lists included; a
+    // list that the text ends before its ")" adds nothing (reported) and ends the scan.
+    // Linear in the text and the log lines it writes.
     void scanText(const wchar_t* _pText, int _iLength);
     // 1 when the word in front of the "(" at _iOpen holds the list name.
     int matchName(const wchar_t* _pText, int _iOpen);
-    // Splits the parameter list that starts at _iPos (after the "(") into items and
-    // adds them; a list that the text ends before its ")" adds nothing (reported) and
-    // gives 0, otherwise 1.
-    int parseList(const wchar_t* _pText, int _iPos, int _iLength);
+    // Splits the lists of the calls whose "(" lie from _iFirst (a call's) up to the ")" at
+    // _iClose into items and adds them, call by call.
+    void parseLists(const wchar_t* _pText, int _iFirst, int _iClose);
+    // Adds the item of the text from _iStart to _iEnd, or reports it when it is too long.
+    void addItem(const wchar_t* _pText, int _iStart, int _iEnd);
     // Adds an item unless present; 1 when added.
     int addName(const std::wstring& _strItem);
 
@@ -43,7 +47,15 @@ public:
     std::vector<std::wstring> m_vName;  // in order of first appearance
 
 private:
+    // A stretch of a list without commas, from iStart up to iEnd (not included).
+    struct PIECE {
+        int iStart;
+        int iEnd;
+    };
+
     std::unordered_set<std::wstring> m_setName;
+    std::vector<PIECE> m_vPiece;     // of the lists in hand (parseLists)
+    std::vector<int> m_vLongPiece;   // the pieces too long for an item, in text order
     int m_iFullReported;  // the full collection was reported for this script line
     const wchar_t* m_pTargetName;
 };

@@ -78,6 +78,28 @@ TEST(ScriptListsE2E, CheckScrWithoutAFolderIsAnErrorOfTheRun)
     EXPECT_TRUE(run.CloseAndWait());
 }
 
+TEST(ScriptListsE2E, CheckScrLineWhoseFolderIsMissingStillSetsTheOptions)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
+    ASSERT_TRUE(d.MakeDir(L"data"));
+    ASSERT_TRUE(d.Write(L"data\\title.bmp", "x"));
+    ASSERT_TRUE(d.Write(L"a.scr", "f(title) f(100) // f(gone)\r\n"));
+    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKSCR nowhere -s\r\nCHECKSCR data\r\n[FILES]\r\na.scr\r\n"));
+    ASSERT_TRUE(run.Start(L"job.kvl"));
+    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    // The second line has no options token: it keeps the first line's sort only, so the
+    // comment and the number are looked up as names.
+    EXPECT_EQ(Ansi(L"フォルダが見つかりません " + d.Path(L"nowhere") + L"\r\n"
+                   L"path:data  1 files\r\n結果はソートされます\r\n"
+                   L"\r\n以下のファイルは見つかりません\r\n100\r\nGONE\r\n"
+                   L"error(s).1\r\n"),
+              d.Read(L"log.txt"));
+    EXPECT_TRUE(run.CloseAndWait());
+}
+
 TEST(ScriptListsE2E, ListUpScrPrintsTheFourKindsOfWordsOnce)
 {
     KrelwinRun run;
@@ -128,6 +150,28 @@ TEST(ScriptListsE2E, ListUpParamPrintsOneSortedArrayPerScriptLine)
     RunToTheEnd(run, L"LISTUPPARAM BGM_PLAY\r\nLISTUPPARAM SE_PLAY\r\n", L"a.scr\r\nb.scr\r\n");
     EXPECT_EQ(Ansi(L"BGM_PLAY[4] = {\r\n\t 2,\r\n\tBATTLE,\r\n\tENDING,\r\n\tTITLE,\r\n};\n\r\n"
                    L"SE_PLAY[1] = {\r\n\t\"Click\",\r\n};\n\r\n"
+                   L"Completed...\r\n"),
+              d.Read(L"log.txt"));
+}
+
+TEST(ScriptListsE2E, ListUpParamOverLongTextsOfNestedOpenLists)
+{
+    // 2 MB scripts whose lists all end at the one ")" at the end. The blanks after the
+    // commas make every "(" a call of CALL; without them only the first is one.
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    const struct {
+        const wchar_t* file;
+        const char* call;
+    } scripts[] = {{L"blank.scr", "CALL(x, "}, {L"plain.scr", "CALL(x,"}};
+    for (const auto& s : scripts) {
+        std::string strText;
+        while (strText.size() < 2 * 1024 * 1024) strText += s.call;
+        ASSERT_TRUE(d.Write(s.file, strText + ")\r\n"));
+    }
+    RunToTheEnd(run, L"LISTUPPARAM CALL\r\n", L"blank.scr\r\nplain.scr\r\n");
+    EXPECT_EQ(Ansi(L"CALL[5] = {\r\n\t,\r\n\t ,\r\n\t CALL(X,\r\n\tCALL(X,\r\n\tX,\r\n};\n\r\n"
                    L"Completed...\r\n"),
               d.Read(L"log.txt"));
 }

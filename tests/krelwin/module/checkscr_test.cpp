@@ -267,6 +267,37 @@ TEST_F(CheckScrTest, ALineThatScannedNoScriptLeavesTheNextLineItsOwnFolder)
     }
 }
 
+TEST_F(CheckScrTest, OptionsOfALineThatListsNoFolderStayForTheNextLine)
+{
+    ASSERT_TRUE(m_dir.MakeDir(L"data"));
+    ASSERT_TRUE(m_dir.Write(L"data\\title.bmp", "x"));
+    ASSERT_TRUE(m_dir.Write(L"a.scr", "f(title) f(100) // f(gone)\r\n"));
+    // -s alone: no comment removal, numbers looked up, sorted report.
+    const std::wstring strSortOnly = L"path:data  1 files\r\n結果はソートされます\r\n"
+                                     L"\r\n以下のファイルは見つかりません\r\n100\r\nGONE\r\n";
+    struct Case {
+        const char* name;
+        std::wstring folder;
+        std::wstring log;  // of the second line
+    };
+    const Case cases[] = {
+        {"missing folder", L"nowhere", strSortOnly},
+        {"folder name too long", std::wstring(260, L'd'), strSortOnly},
+        // Refused before its options are read: the defaults stay.
+        {"no folder argument", L"",
+         L"path:data  1 files\r\nC言語注釈を除外\r\n結果はソートされます\r\n数値のみはファイル名と判断しません\r\n"},
+    };
+    for (const Case& c : cases) {
+        CHECKSCR cScr;
+        EXPECT_EQ(0, cScr.Func(Line(L"a.scr", c.folder + L" -s").c_str())) << "case " << c.name;
+        cScr.Quit(0);
+        Message_clear();
+        EXPECT_EQ(1, cScr.Func(Line(L"a.scr", L"data").c_str())) << "case " << c.name;
+        cScr.Quit(1);
+        EXPECT_EQ(c.log, Log()) << "case " << c.name;
+    }
+}
+
 TEST_F(CheckScrTest, CommentModesRemoveTheirOwnComments)
 {
     ASSERT_TRUE(m_dir.MakeDir(L"data"));

@@ -27,6 +27,65 @@ std::string HostileBytes()
 using sample_commands::Sjis;
 typedef std::vector<std::wstring> Items;
 
+// The scan as it was before it was made linear: every "(" that follows the name takes the
+// text up to the next ")" again, and the word before it is walked back to its start. Kept
+// to show that the module gives the same items and the same log lines.
+namespace reference {
+
+int matchName(const LISTUPPARAM& _cList, const wchar_t* _pText, int _iOpen)
+{
+    if (!_pText || _iOpen <= 0) return 0;
+    int iStart = _iOpen;
+    while (iStart > 0 && static_cast<unsigned short>(_pText[iStart - 1]) > 0x20) --iStart;
+    const int iLen = _iOpen - iStart;
+    if (iLen <= 0 || iLen >= LISTUPPARAM::WORD_LENGTH) return 0;
+    const std::wstring strWord(_pText + iStart, _pText + _iOpen);
+    return (!_cList.m_strListName.empty() && strWord.find(_cList.m_strListName) != std::wstring::npos) ? 1 : 0;
+}
+
+int parseList(LISTUPPARAM& _cList, const wchar_t* _pText, int _iPos, int _iLength)
+{
+    std::vector<std::wstring> vItem;
+    std::wstring strItem;
+    int i = _iPos;
+    while (i < _iLength && _pText[i] != L')') {
+        if (_pText[i] == L',') {
+            ++i;
+            continue;
+        }
+        if (strItem.size() < LISTUPPARAM::ITEM_LENGTH) strItem += _pText[i];
+        ++i;
+        if (i < _iLength && _pText[i] == L',') {
+            vItem.push_back(strItem);
+            strItem.clear();
+            ++i;
+        }
+    }
+    if (i >= _iLength) {
+        Message_err(L"%s の括弧が閉じていません. %s", _cList.m_strListName.c_str(), L"");
+        return 0;
+    }
+    vItem.push_back(strItem);
+    for (const std::wstring& strOne : vItem) {
+        if (static_cast<int>(strOne.size()) >= LISTUPPARAM::ITEM_LENGTH) {
+            Message_err(L"パラメータが長すぎます(%d文字まで). %s...", LISTUPPARAM::ITEM_LENGTH - 1,
+                        strOne.substr(0, LISTUPPARAM::ITEM_LENGTH - 1).c_str());
+            continue;
+        }
+        _cList.addName(strOne);
+    }
+    return 1;
+}
+
+void scanText(LISTUPPARAM& _cList, const wchar_t* _pText, int _iLength)
+{
+    for (int i = 0; i < _iLength; ++i) {
+        if (_pText[i] == L'(' && matchName(_cList, _pText, i) && !parseList(_cList, _pText, i + 1, _iLength)) break;
+    }
+}
+
+} // namespace reference
+
 class ListUpParamTest : public sample_commands::SampleCommandsTest
 {
 protected:
@@ -113,6 +172,50 @@ TEST_F(ListUpParamTest, CallsThatTheTextEndsBeforeTheirCloseAreReportedOnce)
     EXPECT_EQ((Items{L"A"}), cList.m_vName);
     EXPECT_EQ(L"SETFLAG の括弧が閉じていません. \r\n", Log());
     EXPECT_EQ(1, s_stGl.m_iErrorCount);
+}
+
+TEST_F(ListUpParamTest, ScanGivesTheItemsAndLogOfTheScanThatRereadEveryList)
+{
+    // Random texts of calls, nested and unclosed lists, quotes, runs of commas, items of
+    // 63 and 64 characters and more, and words at the bound of 31 characters; some start
+    // with a collection a few items short of full.
+    const std::wstring aPiece[] = {
+        L"CALL(", L"call(", L"x_call_2(", L"CAL(", L"CALL (", L"CALL(x, ", L"CALL(x,", L"(", L"(", L")", L")",
+        L",", L",", L", ", L",,", L" ", L"\t", L"\r\n", L"\"", L"\"Q, r\"", L"a", L"b", L"Z", L"1", L"=",
+        std::wstring(62, L'k'), std::wstring(63, L'k'), std::wstring(64, L'L'), std::wstring(90, L'm'),
+        std::wstring(27, L'w') + L"CALL(", std::wstring(28, L'w') + L"CALL(", L"\x540d\x524d",
+    };
+    const int iPieces = static_cast<int>(sizeof(aPiece) / sizeof(aPiece[0]));
+    unsigned int uSeed = 20240611u;
+    auto next = [&uSeed](unsigned int _uBound) {
+        uSeed = uSeed * 1103515245u + 12345u;
+        return (uSeed >> 8) % _uBound;
+    };
+    for (int iCase = 0; iCase < 3000; ++iCase) {
+        std::wstring strText;
+        const unsigned int uCount = 1 + next(120);
+        for (unsigned int i = 0; i < uCount; ++i) strText += aPiece[next(iPieces)];
+        FILT_upper(&strText[0], static_cast<int>(strText.size()), L'"');
+        const int iFill = (iCase % 100 == 0) ? LISTUPPARAM::NAME_MAX - 1 - static_cast<int>(next(12)) : 0;
+
+        LISTUPPARAM cOld;
+        LISTUPPARAM cNew;
+        for (LISTUPPARAM* pList : {&cOld, &cNew}) {
+            pList->Initialize();
+            pList->m_strListName = L"CALL";
+            for (int i = 0; i < iFill; ++i) pList->addName(L"#" + std::to_wstring(i));
+        }
+        Message_clear();
+        const int iBefore = s_stGl.m_iErrorCount;
+        reference::scanText(cOld, strText.c_str(), static_cast<int>(strText.size()));
+        const std::wstring strOldLog = Log();
+        const int iBetween = s_stGl.m_iErrorCount;
+        Message_clear();
+        cNew.scanText(strText.c_str(), static_cast<int>(strText.size()));
+        ASSERT_EQ(cOld.m_vName, cNew.m_vName) << "case " << iCase << ": " << testing::PrintToString(strText);
+        ASSERT_EQ(strOldLog, Log()) << "case " << iCase << ": " << testing::PrintToString(strText);
+        ASSERT_EQ(iBetween - iBefore, s_stGl.m_iErrorCount - iBetween) << "case " << iCase;
+    }
 }
 
 TEST_F(ListUpParamTest, ScriptLineGathersOverItsTargetsAndPrintsAnArray)
