@@ -1,7 +1,8 @@
 // XLS2CSV: each sheet's cells of the range become the rows of a CSV file: cells of a row
 // separated by ",", rows ended by CR LF, an empty cell an empty field (trailing empty
 // cells and rows dropped), a cell holding ",", '"' or a line break in double quotes with
-// '"' doubled. Each run writes the files anew.
+// '"' doubled. A cell's text is taken without the spreadsheet's own quoting. Each run
+// writes the files anew, each only once its sheet was read whole.
 #include "krelwin/module/xls2csv.h"
 
 #include <algorithm>
@@ -56,6 +57,21 @@ std::wstring csv_text(std::vector<XL_CELL>& _vCells, int _iRow1, int _iCol1)
     return strText;
 }
 
+// Writes the text beside the file's place and then puts it there in one step, so that an
+// earlier file is either replaced whole or, on any failure, left as it was.
+bool csv_write(const wchar_t* _pPath, const std::wstring& _strText)
+{
+    wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH];
+    wchar_t szFolder[FILE_PATH_LENGTH], szNew[FILE_PATH_LENGTH];
+    FILE_split(_pPath, szDrive, szDir, 0, 0);
+    FILE_merge(szFolder, szDrive, szDir, 0, 0, FILE_PATH_LENGTH);
+    if (!FILE_MakeTemp(szFolder, szNew)) return false;
+    const bool bWritten = _strText.empty() || FILE_TextWrite(szNew, _strText.c_str(), 0) > 0;
+    if (bWritten && FILE_Replace(szNew, _pPath)) return true;
+    FILE_Delete(szNew);
+    return false;
+}
+
 class XLS2CSV_WALK : public XL_SHEETWALK
 {
 public:
@@ -64,12 +80,12 @@ public:
     void BeginSheet(const wchar_t*, int) override { m_vCells.clear(); }
     void Cell(const wchar_t*, int _iRow, int _iCol, wchar_t* _pText) override
     {
-        if (XL_trim(_pText) > 0) m_vCells.push_back({_iRow, _iCol, _pText});
+        if (XL_cellText(_pText) > 0) m_vCells.push_back({_iRow, _iCol, _pText});
     }
-    void EndSheet(const wchar_t* _pSheet, int _iRead) override
+    void EndSheet(const wchar_t* _pSheet, int _iWhole) override
     {
-        // A sheet that could not be read leaves an earlier file of it as it was.
-        if (!_iRead) return;
+        // A sheet not read whole leaves an earlier file of it as it was.
+        if (!_iWhole) return;
         wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szName[FILE_PART_LENGTH];
         wchar_t szPath[FILE_PATH_LENGTH];
         FILE_split(m_pBook, szDrive, szDir, szName, 0);
@@ -78,17 +94,9 @@ public:
             FILE_merge(szPath, szDrive, szDir, szName, L".csv", FILE_PATH_LENGTH);
         }
         const std::wstring strText = csv_text(m_vCells, m_stRange.m_iRow1, m_stRange.m_iCol1);
-        int iWritten = 0;
-        if (szPath[0]) {
-            if (strText.empty()) {
-                FILE_HANDLE hFile = FILE_Create(szPath);
-                iWritten = hFile != FILE_INVALID_HANDLE;
-                if (iWritten) FILE_HdClose(hFile);
-            } else {
-                iWritten = FILE_TextWrite(szPath, strText.c_str(), 0) > 0;
-            }
+        if (!szPath[0] || !csv_write(szPath, strText)) {
+            Message_err(L"Can't write file.%s", szPath[0] ? Get_FileName(szPath) : _pSheet);
         }
-        if (!iWritten) Message_err(L"Can't write file.%s", szPath[0] ? Get_FileName(szPath) : _pSheet);
     }
 
 private:

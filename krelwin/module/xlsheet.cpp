@@ -1,4 +1,4 @@
-// The range text, cell trimming and the sheet walk of the spreadsheet commands.
+// The sheet walk of the spreadsheet commands.
 #include "krelwin/module/xlsheet.h"
 
 #include <climits>
@@ -12,61 +12,7 @@ namespace {
 // A spreadsheet started by the shell is waited for this long before the sheets are asked.
 const int XL_SERVER_WAIT_MS = 10000;
 
-// Reads letters A to Z as a bijective base-26 number into *_pValue (0 when none); false
-// when the value overflows.
-bool xl_letters(const wchar_t*& _p, int* _pValue)
-{
-    int iValue = 0;
-    for (; *_p >= L'A' && *_p <= L'Z'; ++_p) {
-        const int iDigit = *_p - L'A' + 1;
-        if (iValue > (INT_MAX - iDigit) / 26) return false;
-        iValue = iValue * 26 + iDigit;
-    }
-    *_pValue = iValue;
-    return true;
-}
-
-bool xl_digits(const wchar_t*& _p, int* _pValue)
-{
-    int iValue = 0;
-    for (; *_p >= L'0' && *_p <= L'9'; ++_p) {
-        const int iDigit = *_p - L'0';
-        if (iValue > (INT_MAX - iDigit) / 10) return false;
-        iValue = iValue * 10 + iDigit;
-    }
-    *_pValue = iValue;
-    return true;
-}
-
 }  // namespace
-
-XL_RANGE XL_defaultRange()
-{
-    XL_RANGE stRange = {1, 1, 256, 4096};
-    return stRange;
-}
-
-int XL_parseRange(const wchar_t* _pText, XL_RANGE* _pRange)
-{
-    if (!_pText || !_pRange) return -1;
-    if (!(*_pText >= L'A' && *_pText <= L'Z')) return -1;
-    const wchar_t* p = _pText;
-    XL_RANGE stRange = {0, 0, 0, 0};
-    if (!xl_letters(p, &stRange.m_iCol1) || !xl_digits(p, &stRange.m_iRow1) || !xl_letters(p, &stRange.m_iCol2) ||
-        !xl_digits(p, &stRange.m_iRow2))
-        return -1;
-    *_pRange = stRange;
-    return (stRange.m_iCol1 > 0 && stRange.m_iRow1 > 0 && stRange.m_iCol2 > 0 && stRange.m_iRow2 > 0) ? 1 : 0;
-}
-
-int XL_trim(wchar_t* _pCell)
-{
-    if (!_pCell) return 0;
-    int iLength = STRING_len(_pCell);
-    while (iLength > 0 && (_pCell[iLength - 1] == L'"' || _pCell[iLength - 1] <= 32)) --iLength;
-    _pCell[iLength] = 0;
-    return iLength;
-}
 
 void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _pState, int* _pRangeLogged,
                  XL_SHEETWALK* _pWalk, int _iCommand)
@@ -82,6 +28,13 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
         Message_info(L"Cell(%d,%d)-(%d,%d)", _stRange.m_iCol1, _stRange.m_iRow1, _stRange.m_iCol2, _stRange.m_iRow2);
         *_pRangeLogged = 1;
     }
+    if (iSheets <= 0) {
+        // No spreadsheet answers for the workbook: none could be started, none serves DDE
+        // (in time), or it does not have the workbook open.
+        Message_err(L"(%s)シートの一覧を取得できません", _pBook);
+        XL_closeSpreadsheet(_iCommand);
+        return;
+    }
 
     // Sheet topics name their workbook, so that a sheet of another open workbook with the
     // same name is never read in its place.
@@ -96,14 +49,14 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
         DDEXL_Connect(_pState, _pBook, szTopic);
         const int iConnected = _pState->m_hConv2 ? 1 : 0;
         _pWalk->BeginSheet(pSheet, iConnected);
-        int iRead = 0;
+        int iFailed = 0;
         for (int iCol = _stRange.m_iCol1; iCol <= _stRange.m_iCol2; ++iCol) {
             for (int iRow = _stRange.m_iRow1; iRow <= _stRange.m_iRow2; ++iRow) {
                 if (DDEXL_GetData(_pState, iRow, iCol, szCell, XL_CELL_LENGTH) < 0) {
                     Message_info(L"(%s)DDEが開始されていません", _pBook);
+                    iFailed = 1;
                     break;
                 }
-                iRead = 1;
                 if (STRING_len(szCell) <= 2) continue;
                 _pWalk->Cell(pSheet, iRow, iCol, szCell);
                 if (iRow == INT_MAX) break;
@@ -111,7 +64,9 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
             if (iCol == INT_MAX) break;
         }
         DDEXL_Disconnect(_pState);
-        _pWalk->EndSheet(pSheet, iConnected && iRead);
+        // The spreadsheet went away or refused cells on the way: the sheet was read in part.
+        if (iConnected && iFailed) Message_err(L"(%s)シート %s を最後まで読めませんでした", _pBook, pSheet);
+        _pWalk->EndSheet(pSheet, iConnected && !iFailed);
     }
     XL_closeSpreadsheet(_iCommand);
 }

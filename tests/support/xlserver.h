@@ -3,8 +3,10 @@
 // answers. Service "Excel" (or another name), topics "System", "[BOOK.xls]Sheet", the
 // workbook's name or a path ending in it, and a bare sheet name (last workbook first);
 // cells "R%dC%d" answered as CF_TEXT in code page 932 with "\r\n" ("\r\n" alone for an
-// empty cell). Its hidden top-level window carries a title with "Microsoft" and "Excel"
-// and ends the server on WM_CLOSE; a life-time bound ends it in any case.
+// empty cell). Cell texts are sent as they are given: Quoted() makes the form a spreadsheet
+// sends for a text holding a line break or a quote. Its hidden top-level window carries a
+// title with "Microsoft" and "Excel" and ends the server on WM_CLOSE; a life-time bound
+// ends it in any case.
 //
 // In a test program it runs on a thread (Spreadsheet::Start); for end-to-end runs the
 // program kt_xlserver.exe runs it in a process of its own from a data file (Serialize).
@@ -26,7 +28,17 @@ enum CellMode
     CELL_NACK,    // answered with a negative acknowledgement
     CELL_SILENT,  // never answered (the client times out)
     CELL_LATE,    // answered only when the next request on its conversation comes
+    CELL_CLOSE,   // not answered: the spreadsheet ends every conversation and closes
+    CELL_CRASH,   // not answered: the spreadsheet's windows vanish without a word
 };
+
+// The ways a spreadsheet goes away in the middle of a sheet, for tables of cases.
+struct Leaving
+{
+    const char* name;
+    int mode;
+};
+const Leaving kLeavings[] = {{"closed", CELL_CLOSE}, {"crashed", CELL_CRASH}};
 
 struct Cell
 {
@@ -40,12 +52,39 @@ struct Sheet
 {
     std::wstring name;
     std::vector<Cell> cells;
+    // Rows 1..fillRows of columns 1..fillCols hold FillText (cells set apart win).
+    int fillRows = 0;
+    int fillCols = 0;
     Sheet& Set(int row, int col, const std::wstring& text, int mode = CELL_TEXT)
     {
         cells.push_back({row, col, text, mode});
         return *this;
     }
+    Sheet& Fill(int rows, int cols)
+    {
+        fillRows = rows;
+        fillCols = cols;
+        return *this;
+    }
 };
+
+// The text of a filled cell.
+inline std::wstring FillText(int row, int col)
+{
+    return L"値" + std::to_wstring(row) + L"-" + std::to_wstring(col);
+}
+
+// A cell text as a spreadsheet sends one that holds a line break or a double quote: in
+// double quotes, its own quotes doubled.
+inline std::wstring Quoted(const std::wstring& text)
+{
+    std::wstring out = L"\"";
+    for (wchar_t c : text) {
+        if (c == L'"') out += L'"';
+        out += c;
+    }
+    return out + L"\"";
+}
 
 struct Book
 {
@@ -77,8 +116,9 @@ inline std::wstring FromCodePage(UINT cp, const std::string& s)
 }
 
 // The data file of kt_xlserver.exe: UTF-8 lines "TITLE\t..", "BOOK\t..", "SHEET\t..",
-// "CELL\trow\tcol\tmode\ttext" with "\\", "\t", "\r" and "\n" escaped.
-inline std::string Serialize(const std::vector<Book>& books, const std::wstring& title)
+// "FILL\trows\tcols", "CELL\trow\tcol\tmode\ttext" with "\\", "\t", "\r" and "\n" escaped,
+// and "NOSERVE" for a spreadsheet that answers no DDE at all.
+inline std::string Serialize(const std::vector<Book>& books, const std::wstring& title, bool serves = true)
 {
     auto esc = [](const std::wstring& s) {
         std::wstring o;
@@ -92,10 +132,13 @@ inline std::string Serialize(const std::vector<Book>& books, const std::wstring&
         return ToCodePage(CP_UTF8, o);
     };
     std::string out = "TITLE\t" + esc(title) + "\n";
+    if (!serves) out += "NOSERVE\n";
     for (const Book& b : books) {
         out += "BOOK\t" + esc(b.name) + "\n";
         for (const Sheet& s : b.sheets) {
             out += "SHEET\t" + esc(s.name) + "\n";
+            if (s.fillRows > 0 && s.fillCols > 0)
+                out += "FILL\t" + std::to_string(s.fillRows) + "\t" + std::to_string(s.fillCols) + "\n";
             for (const Cell& c : s.cells) {
                 out += "CELL\t" + std::to_string(c.row) + "\t" + std::to_string(c.col) + "\t" +
                        std::to_string(c.mode) + "\t" + esc(c.text) + "\n";
@@ -105,8 +148,9 @@ inline std::string Serialize(const std::vector<Book>& books, const std::wstring&
     return out;
 }
 
-inline bool Parse(const std::string& data, std::vector<Book>* books, std::wstring* title)
+inline bool Parse(const std::string& data, std::vector<Book>* books, std::wstring* title, bool* serves)
 {
+    *serves = true;
     auto unesc = [](const std::string& s) {
         std::wstring w = FromCodePage(CP_UTF8, s), o;
         for (size_t i = 0; i < w.size(); ++i) {
@@ -139,6 +183,10 @@ inline bool Parse(const std::string& data, std::vector<Book>* books, std::wstrin
             books->push_back({unesc(f[1]), {}});
         } else if (f[0] == "SHEET" && f.size() == 2 && !books->empty()) {
             books->back().Add(unesc(f[1]));
+        } else if (f[0] == "NOSERVE" && f.size() == 1) {
+            *serves = false;
+        } else if (f[0] == "FILL" && f.size() == 3 && !books->empty() && !books->back().sheets.empty()) {
+            books->back().sheets.back().Fill(atoi(f[1].c_str()), atoi(f[2].c_str()));
         } else if (f[0] == "CELL" && f.size() == 5 && !books->empty() && !books->back().sheets.empty()) {
             books->back().sheets.back().Set(atoi(f[1].c_str()), atoi(f[2].c_str()), unesc(f[4]),
                                             atoi(f[3].c_str()));
@@ -206,6 +254,9 @@ public:
         }
         return 0;
     }
+    // Answers no DDE at all, as a program that shows a spreadsheet's title and never serves;
+    // before Start or Run.
+    void NeverServe() { serves_ = false; }
     // True when the server has ended within the bound (a thread server only).
     bool WaitClosed(DWORD ms) { return thread_ && WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
     HWND Window() const { return window_; }
@@ -294,7 +345,7 @@ private:
             return 0;
         case WM_TIMER:
         case WM_CLOSE:
-            End();
+            End(true);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -355,6 +406,7 @@ private:
 
     void Initiate(HWND client, ATOM app, ATOM topicAtom)
     {
+        if (!serves_) return;
         if (app && lstrcmpiW(AtomName(app).c_str(), service_.c_str()) != 0) return;
         if (!topicAtom) return;  // no wildcard topics: the client under test never asks for them
         std::wstring topic = AtomName(topicAtom);
@@ -409,14 +461,19 @@ private:
         LeaveCriticalSection(&lock_);
     }
 
-    const Cell* FindCell(const Conv& c, int row, int col) const
+    bool FindCell(const Conv& c, int row, int col, Cell* out) const
     {
-        if (c.book < 0) return nullptr;
+        if (c.book < 0) return false;
         const Sheet& s = books_[c.book].sheets[c.sheet < 0 ? 0 : c.sheet];
         for (const Cell& cell : s.cells) {
-            if (cell.row == row && cell.col == col) return &cell;
+            if (cell.row == row && cell.col == col) {
+                *out = cell;
+                return true;
+            }
         }
-        return nullptr;
+        if (row > s.fillRows || col > s.fillCols) return false;
+        *out = Cell{row, col, FillText(row, col), CELL_TEXT};
+        return true;
     }
 
     // "R<row>C<col>", both from 1.
@@ -462,7 +519,13 @@ private:
         bool cell = ParseItem(name, &row, &col);
         bool ok = c && format == CF_TEXT && cell && conv.book >= 0 &&
                   !(conv.sheet < 0 && books_[conv.book].sheets.empty());
-        const Cell* found = ok ? FindCell(conv, row, col) : nullptr;
+        Cell cellFound;
+        const Cell* found = ok && FindCell(conv, row, col, &cellFound) ? &cellFound : nullptr;
+        if (found && (found->mode == CELL_CLOSE || found->mode == CELL_CRASH)) {
+            GlobalDeleteAtom(item);
+            End(found->mode == CELL_CLOSE);
+            return;
+        }
         if (found && found->mode == CELL_LATE) {
             EnterCriticalSection(&lock_);
             if (Conv* now = FindConv(w)) {
@@ -514,15 +577,16 @@ private:
         }
     }
 
-    // Ends every conversation, then the server.
-    void End()
+    // Ends every conversation (told to the clients, or not at all as in a crash), then the
+    // server.
+    void End(bool terminate)
     {
         EnterCriticalSection(&lock_);
         std::vector<Conv> open = convs_;
         convs_.clear();
         LeaveCriticalSection(&lock_);
         for (const Conv& c : open) {
-            PostMessageW(c.client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(c.window), 0);
+            if (terminate) PostMessageW(c.client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(c.window), 0);
             DestroyWindow(c.window);
         }
         KillTimer(window_, 1);
@@ -533,6 +597,7 @@ private:
     std::wstring title_;
     std::wstring service_;
     DWORD lifeMs_;
+    bool serves_ = true;
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;

@@ -15,9 +15,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!testdir::ReadBytes(argv[1], &data)) return 3;
     std::vector<xlserver::Book> books;
     std::wstring title = L"Microsoft Excel";
-    if (!xlserver::Parse(data, &books, &title)) return 4;
+    bool serves = true;
+    if (!xlserver::Parse(data, &books, &title, &serves)) return 4;
     DWORD life = argc >= 3 ? static_cast<DWORD>(_wtoi(argv[2])) : 60000;
     LocalFree(argv);
     xlserver::Spreadsheet server(std::move(books), title, L"Excel", life);
+    if (!serves) server.NeverServe();
     return server.Run();
 }

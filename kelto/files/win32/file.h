@@ -99,6 +99,12 @@ int FILE_DeleteTree(const wchar_t* _szPath);
 int FILE_DeleteDirectory(const wchar_t* _szPath);
 int FILE_Delete(const wchar_t* _szPath);
 int FILE_Move(const wchar_t* _szOld, const wchar_t* _szNew);
+// Puts the file _szNew in the place of _szTarget, replacing a file there in one step: on
+// failure both stay as they were. 1 or 0.
+int FILE_Replace(const wchar_t* _szNew, const wchar_t* _szTarget);
+// Creates an empty file of a name no file of the folder has (empty folder: the current
+// one); its path into _szOut (260 units). 1 or 0 (_szOut empty).
+int FILE_MakeTemp(const wchar_t* _szFolder, wchar_t* _szOut);
 uint32_t FILE_GetAttribute(const wchar_t* _szPath);
 // Four 4-bit fields of _iMask, lowest first: archive, system, hidden, read-only;
 // 0 clears the bit, 1 sets it, anything else keeps the source's.

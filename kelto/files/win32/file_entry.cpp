@@ -1,4 +1,4 @@
-// Deleting and moving directory entries over DeleteFileW and MoveFileW.
+// Deleting, moving and replacing directory entries over DeleteFileW and MoveFileExW.
 #include <windows.h>
 
 #include "kelto/files/win32/file.h"
@@ -13,4 +13,10 @@ int FILE_Move(const wchar_t* _szOld, const wchar_t* _szNew)
 {
     if (!_szOld || !_szNew) return 0;
     return MoveFileW(_szOld, _szNew);
+}
+
+int FILE_Replace(const wchar_t* _szNew, const wchar_t* _szTarget)
+{
+    if (!_szNew || !_szTarget) return 0;
+    return MoveFileExW(_szNew, _szTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 1 : 0;
 }

@@ -15,10 +15,14 @@ const DWORD DDEXL_TIMEOUT_MS = 1000;
 const int DDEXL_NAME_LENGTH = 256;  // service and topic names, terminator included
 const int DDEXL_ITEM_LENGTH = 16;   // "R%dC%d", terminator included
 const DWORD DDEXL_TOPICS_BYTES = 65536;  // the server's topic list taken at most
+// The DDE client of Wine keeps a string handle for every item an instance is answered on,
+// and a process has room for some 16,000 of them: an instance is started anew after this
+// many requests.
+const int DDEXL_RESTART_REQUESTS = 4000;
 
-// Starts DDE for a state that has no instance yet: a second DdeInitializeW on a live
-// instance identifier is refused, so an identifier once had is kept. When DDEML cannot be
-// started, the file is opened in the shell and DDEML tried once more.
+// Starts DDE for a state that has no instance (yet, or again after ddexl_stop): a second
+// DdeInitializeW on a live instance identifier is refused, so a live identifier is kept.
+// When DDEML cannot be started, the file is opened in the shell and DDEML tried once more.
 int ddexl_start(DDEXL_STATE* _pState, const wchar_t* _pOpen)
 {
     if (_pState->m_dwInst) return 1;
@@ -33,6 +37,25 @@ int ddexl_start(DDEXL_STATE* _pState, const wchar_t* _pOpen)
     return 0;
 }
 
+// Ends the state's instance with whatever conversations and string handles it still holds;
+// the next start makes a new one.
+void ddexl_stop(DDEXL_STATE* _pState)
+{
+    if (_pState->m_dwInst) DdeUninitialize(_pState->m_dwInst);
+    _pState->m_dwInst = 0;
+    _pState->m_hszService = 0;
+    _pState->m_hszTopic = 0;
+    _pState->m_hConv = 0;
+    _pState->m_hszTopic2 = 0;
+    _pState->m_hConv2 = 0;
+    _pState->m_iRequests = 0;
+}
+
+bool ddexl_isDue(const DDEXL_STATE* _pState)
+{
+    return _pState->m_iRequests >= DDEXL_RESTART_REQUESTS;
+}
+
 HSZ ddexl_string(DWORD _dwInst, const wchar_t* _pText)
 {
     return _pText ? DdeCreateStringHandleW(_dwInst, _pText, CP_WINUNICODE) : 0;
@@ -44,26 +67,40 @@ void ddexl_freeString(DWORD _dwInst, HSZ__** _ppHsz)
     *_ppHsz = 0;
 }
 
+// A conversation that its partner has ended (the spreadsheet closed) is not dropped by
+// DdeDisconnect under Wine: it stays in the instance and keeps its topic from being
+// connected again, so the instance is due for a fresh start.
+void ddexl_disconnect(DDEXL_STATE* _pState, HCONV__** _ppConv)
+{
+    if (*_ppConv && !DdeDisconnect(*_ppConv)) _pState->m_iRequests = DDEXL_RESTART_REQUESTS;
+    *_ppConv = 0;
+}
+
 // Drops whatever an earlier connection of the state left open.
 void ddexl_release(DDEXL_STATE* _pState)
 {
-    if (_pState->m_hConv) DdeDisconnect(_pState->m_hConv);
-    if (_pState->m_hConv2) DdeDisconnect(_pState->m_hConv2);
-    _pState->m_hConv = 0;
-    _pState->m_hConv2 = 0;
+    ddexl_disconnect(_pState, &_pState->m_hConv);
+    ddexl_disconnect(_pState, &_pState->m_hConv2);
     ddexl_freeString(_pState->m_dwInst, &_pState->m_hszService);
     ddexl_freeString(_pState->m_dwInst, &_pState->m_hszTopic);
     ddexl_freeString(_pState->m_dwInst, &_pState->m_hszTopic2);
 }
 
-// Makes the conversation anew after a request timed out: its late reply would otherwise be
-// taken as the answer to the next request on it.
-void ddexl_reconnect(DDEXL_STATE* _pState, HCONV _hConv)
+// Connects the started state to "Excel" on the topic and, when given, on the sheet topic.
+void ddexl_connect(DDEXL_STATE* _pState, const wchar_t* _pTopic, const wchar_t* _pTopic2)
 {
-    HCONV__** ppConv = (_hConv == _pState->m_hConv2) ? &_pState->m_hConv2 : &_pState->m_hConv;
-    HSZ hszTopic = (ppConv == &_pState->m_hConv2) ? _pState->m_hszTopic2 : _pState->m_hszTopic;
-    DdeDisconnect(*ppConv);
-    *ppConv = (_pState->m_hszService && hszTopic) ? DdeConnect(_pState->m_dwInst, _pState->m_hszService, hszTopic, 0) : 0;
+    const DWORD dwInst = _pState->m_dwInst;
+    _pState->m_hszService = ddexl_string(dwInst, DDEXL_SERVICE);
+    _pState->m_hszTopic = ddexl_string(dwInst, _pTopic);
+    if (_pState->m_hszService && _pState->m_hszTopic) {
+        _pState->m_hConv = DdeConnect(dwInst, _pState->m_hszService, _pState->m_hszTopic, 0);
+    }
+    if (_pTopic2) {
+        _pState->m_hszTopic2 = ddexl_string(dwInst, _pTopic2);
+        if (_pState->m_hszService && _pState->m_hszTopic2) {
+            _pState->m_hConv2 = DdeConnect(dwInst, _pState->m_hszService, _pState->m_hszTopic2, 0);
+        }
+    }
 }
 
 // The text of a string handle; 0 when it is missing or longer than the room.
@@ -76,6 +113,36 @@ int ddexl_query(DWORD _dwInst, HSZ _hsz, wchar_t* _pOut)
     DdeQueryStringW(_dwInst, _hsz, _pOut, DDEXL_NAME_LENGTH, CP_WINUNICODE);
     _pOut[DDEXL_NAME_LENGTH - 1] = 0;
     return 1;
+}
+
+// Starts the state's instance anew and connects it again on the topics it had; every
+// string handle and conversation of the old instance goes with it.
+void ddexl_restart(DDEXL_STATE* _pState)
+{
+    wchar_t szTopic[DDEXL_NAME_LENGTH], szTopic2[DDEXL_NAME_LENGTH];
+    const int iTopic = ddexl_query(_pState->m_dwInst, _pState->m_hszTopic, szTopic);
+    const int iTopic2 = ddexl_query(_pState->m_dwInst, _pState->m_hszTopic2, szTopic2);
+    const bool bSheet = _pState->m_hszTopic2 != 0;
+    ddexl_release(_pState);
+    ddexl_stop(_pState);
+    // A sheet whose topic is not had again is left without conversations rather than read
+    // from the workbook's.
+    if (bSheet && !iTopic2) return;
+    if (ddexl_start(_pState, 0)) ddexl_connect(_pState, iTopic ? szTopic : 0, iTopic2 ? szTopic2 : 0);
+}
+
+// Makes the conversation anew after a request timed out: its late reply would otherwise be
+// taken as the answer to the next request on it.
+void ddexl_reconnect(DDEXL_STATE* _pState, HCONV _hConv)
+{
+    HCONV__** ppConv = (_hConv == _pState->m_hConv2) ? &_pState->m_hConv2 : &_pState->m_hConv;
+    HSZ hszTopic = (ppConv == &_pState->m_hConv2) ? _pState->m_hszTopic2 : _pState->m_hszTopic;
+    ddexl_disconnect(_pState, ppConv);
+    if (ddexl_isDue(_pState)) {
+        ddexl_restart(_pState);
+        return;
+    }
+    *ppConv = (_pState->m_hszService && hszTopic) ? DdeConnect(_pState->m_dwInst, _pState->m_hszService, hszTopic, 0) : 0;
 }
 
 // True when the topic "[NAME]sheet" names the workbook: NAME is the book as given or its
@@ -181,21 +248,13 @@ HDDEDATA CALLBACK DDEXL_Callback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PT
 int DDEXL_Connect(DDEXL_STATE* _pState, const wchar_t* _pTopic, const wchar_t* _pTopic2)
 {
     if (!_pState) return 0;
+    if (_pState->m_dwInst) {
+        // A second conversation on a topic still open from this instance would not be made.
+        ddexl_release(_pState);
+        if (ddexl_isDue(_pState)) ddexl_stop(_pState);
+    }
     if (!ddexl_start(_pState, _pTopic)) return 0;
-    // A second conversation on a topic still open from this instance would not be made.
-    ddexl_release(_pState);
-    const DWORD dwInst = _pState->m_dwInst;
-    _pState->m_hszService = ddexl_string(dwInst, DDEXL_SERVICE);
-    _pState->m_hszTopic = ddexl_string(dwInst, _pTopic);
-    if (_pState->m_hszService && _pState->m_hszTopic) {
-        _pState->m_hConv = DdeConnect(dwInst, _pState->m_hszService, _pState->m_hszTopic, 0);
-    }
-    if (_pTopic2) {
-        _pState->m_hszTopic2 = ddexl_string(dwInst, _pTopic2);
-        if (_pState->m_hszService && _pState->m_hszTopic2) {
-            _pState->m_hConv2 = DdeConnect(dwInst, _pState->m_hszService, _pState->m_hszTopic2, 0);
-        }
-    }
+    ddexl_connect(_pState, _pTopic, _pTopic2);
     return 1;
 }
 
@@ -205,13 +264,21 @@ int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, in
     KELTO_ASSERT_MSG(_pOut != 0, L"_pReceiptBuff");
     if (!_pOut || _iOutChars <= 0) return -1;
     _pOut[0] = 0;
-    HCONV hConv = _pState->m_hConv2 ? _pState->m_hConv2 : _pState->m_hConv;
+    // A sheet asked for is read from its own conversation only: the workbook's would answer
+    // with another sheet's cells.
+    HCONV hConv = _pState->m_hszTopic2 ? _pState->m_hConv2 : _pState->m_hConv;
     if (!hConv) return -1;
 
     wchar_t szItem[DDEXL_ITEM_LENGTH];
     if (STRING_sprintf(szItem, DDEXL_ITEM_LENGTH, L"R%dC%d", _iRow, _iCol) < 0) return -1;
+    if (ddexl_isDue(_pState)) {
+        ddexl_restart(_pState);
+        hConv = _pState->m_hszTopic2 ? _pState->m_hConv2 : _pState->m_hConv;
+        if (!hConv) return -1;
+    }
     HSZ hszItem = ddexl_string(_pState->m_dwInst, szItem);
     if (!hszItem) return -2;
+    ++_pState->m_iRequests;
     HDDEDATA hData = DdeClientTransaction(0, 0, hConv, hszItem, CF_TEXT, XTYP_REQUEST, DDEXL_TIMEOUT_MS, 0);
     if (!hData) {
         const UINT uError = DdeGetLastError(_pState->m_dwInst);
@@ -277,11 +344,7 @@ int DDEXL_Disconnect(DDEXL_STATE* _pState)
     ddexl_freeString(dwInst, &_pState->m_hszService);
     ddexl_freeString(dwInst, &_pState->m_hszTopic);
     ddexl_freeString(dwInst, &_pState->m_hszTopic2);
-    DdeDisconnect(_pState->m_hConv);
-    _pState->m_hConv = 0;
-    if (_pState->m_hConv2) {
-        DdeDisconnect(_pState->m_hConv2);
-        _pState->m_hConv2 = 0;
-    }
+    ddexl_disconnect(_pState, &_pState->m_hConv);
+    ddexl_disconnect(_pState, &_pState->m_hConv2);
     return 0;
 }

@@ -9,7 +9,9 @@ struct HCONV__;
 struct HWND__;
 
 // One DDE connection: instance, service, workbook topic and conversation, sheet topic and
-// conversation. All zero when made; the instance stays once DDE is started.
+// conversation, and the cell requests made on the instance. All zero when made; the
+// instance stays once DDE is started, but for a fresh start (the conversations made
+// again) every few thousand requests and after a conversation the spreadsheet ended.
 struct DDEXL_STATE
 {
     unsigned long m_dwInst;
@@ -18,17 +20,25 @@ struct DDEXL_STATE
     HCONV__* m_hConv;
     HSZ__* m_hszTopic2;
     HCONV__* m_hConv2;
+    int m_iRequests;
 
-    DDEXL_STATE() : m_dwInst(0), m_hszService(0), m_hszTopic(0), m_hConv(0), m_hszTopic2(0), m_hConv2(0) {}
+    DDEXL_STATE()
+        : m_dwInst(0), m_hszService(0), m_hszTopic(0), m_hConv(0), m_hszTopic2(0), m_hConv2(0), m_iRequests(0)
+    {
+    }
 };
 
-// Starts DDE (once per state) and connects to "Excel" on _pTopic and, when given, on
-// _pTopic2. 1 once DDE runs (a topic the server does not offer leaves its conversation 0),
-// 0 when DDE cannot be started even after opening _pTopic in the shell.
+// Starts DDE (once per state, and anew when the state is due for it) and connects to
+// "Excel" on _pTopic and, when given, on _pTopic2. 1 once DDE runs (a topic the server
+// does not offer leaves its conversation 0), 0 when DDE cannot be started even after
+// opening _pTopic in the shell.
 int DDEXL_Connect(DDEXL_STATE* _pState, const wchar_t* _pTopic, const wchar_t* _pTopic2);
 // Cell (row, column), both from 1, as text (line end included) into _pOut, at most
-// _iOutChars - 1 units and terminated. 0 done (no data empties _pOut), -1 bad argument or
-// no conversation, -2 the request failed (_pOut empty).
+// _iOutChars - 1 units and terminated, from the sheet conversation when a sheet topic was
+// given, otherwise from the workbook's. 0 done (no data empties _pOut), -1 bad argument or
+// no conversation, -2 the request failed (_pOut empty). Any number of cells can be read:
+// every few thousand requests the instance is started anew and the conversations made
+// again.
 int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, int _iOutChars);
 // The sheet topics of the workbook _pBook ("[BOOK.xls]Sheet"; a null or empty book takes
 // every workbook's): their sheet names into _pOut one after another, each followed by a

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,17 +22,21 @@ std::string Sjis(const std::wstring& _str)
     return xlserver::ToCodePage(932, _str);
 }
 
+const wchar_t kTitle[] = L"Microsoft Excel - BOOK.xls";
+
 const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
 // The spreadsheet process; ended by the test when the program under test did not close it.
 class ServerProcess
 {
 public:
-    bool Start(const testdir::TestDir& dir, const std::vector<Book>& books)
+    // A spreadsheet that serves DDE is waited for until it answers, one that never serves
+    // until its window is up.
+    bool Start(const testdir::TestDir& dir, const std::vector<Book>& books, bool serves = true, DWORD lifeMs = 60000)
     {
-        if (!dir.Write(L"xlserver.txt", xlserver::Serialize(books, L"Microsoft Excel - BOOK.xls"))) return false;
+        if (!dir.Write(L"xlserver.txt", xlserver::Serialize(books, kTitle, serves))) return false;
         std::wstring exe = std::wstring(KRELWIN_BIN_DIR) + L"\\kt_xlserver.exe";
-        std::wstring line = L"\"" + exe + L"\" \"" + dir.Path(L"xlserver.txt") + L"\" 60000";
+        std::wstring line = L"\"" + exe + L"\" \"" + dir.Path(L"xlserver.txt") + L"\" " + std::to_wstring(lifeMs);
         STARTUPINFOW si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
@@ -38,6 +44,14 @@ public:
             return false;
         CloseHandle(pi.hThread);
         process_ = pi.hProcess;
+        if (!serves) {
+            const DWORD start = GetTickCount();
+            while (!FindWindowW(L"KtTestSpreadsheet", kTitle)) {
+                if (GetTickCount() - start > 15000 || WaitExit(0)) return false;
+                Sleep(20);
+            }
+            return true;
+        }
         // Asked from a thread of its own: the windows a DDE client leaves on its thread go
         // with the thread, so none of them holds up the program's DDE broadcasts while this
         // thread waits for it without reading messages.
@@ -96,7 +110,8 @@ TEST(ExcelE2E, Xls2csvWritesOneCsvFilePerSheetOfTheWorkbook)
     DWORD code = 99;
     ASSERT_TRUE(run.WaitExit(&code)) << testing::PrintToString(run.LogEdit());
     EXPECT_EQ(0u, code);
-    EXPECT_EQ(Sjis(L"名前,\"値,単位\"\r\n検査を行う。\r\n,,\"\"\"ok\"\r\n"), d.Read(L"BOOKS1.csv"));
+    // "\"ok\"" is what the spreadsheet sends for a cell "ok" quoted.
+    EXPECT_EQ(Sjis(L"名前,\"値,単位\"\r\n検査を行う。\r\n,,ok\r\n"), d.Read(L"BOOKS1.csv"));
     EXPECT_EQ(Sjis(L"\r\n,\"二行\r\nの値\"\r\n"), d.Read(L"BOOKS2.csv"));
     EXPECT_FALSE(d.IsFile(L"BOOKOTHER.csv"));
     EXPECT_EQ("Cell(1,1)-(3,3)\r\nCompleted...\r\n", d.Read(L"log.txt"));
@@ -131,6 +146,140 @@ TEST(ExcelE2E, CheckExcelReportsFindingsByCell)
                    L"Completed...\r\n"),
               d.Read(L"log.txt"));
     EXPECT_TRUE(server.WaitExit(10000)) << "the spreadsheet window is closed";
+}
+
+// Runs the batch; an error-free run must close the program by itself, a run with errors
+// is closed once its log ends in "error(s).<n>". The log file.
+std::string RunJob(KrelwinRun& _cRun, const std::string& _strBatch, int _iErrors, DWORD _dwMs = e2e::kWaitMs)
+{
+    const testdir::TestDir& d = _cRun.Dir();
+    if (!d.Write(L"krelwin.ini", kIni) || !d.Write(L"job.kvl", _strBatch) || !_cRun.Start(L"job.kvl")) {
+        ADD_FAILURE() << "fixture not written or program not started";
+        return std::string();
+    }
+    if (_iErrors == 0) {
+        DWORD code = 99;
+        EXPECT_TRUE(_cRun.WaitExit(&code, _dwMs)) << testing::PrintToString(_cRun.LogEdit());
+        EXPECT_EQ(0u, code);
+        return d.Read(L"log.txt");
+    }
+    const std::string end = "error(s)." + std::to_string(_iErrors) + "\r\n";
+    EXPECT_TRUE(_cRun.WaitLogFileHas(L"log.txt", end, _dwMs)) << testing::PrintToString(_cRun.LogEdit());
+    const std::string log = d.Read(L"log.txt");
+    EXPECT_TRUE(_cRun.CloseAndWait());
+    return log;
+}
+
+std::string Job(const testdir::TestDir& _cDir, const std::string& _strScript)
+{
+    return "[SCRIPT]\r\n" + _strScript + "\r\n[FILES]\r\n" + Sjis(_cDir.Path(L"BOOK.xls")) + "\r\n";
+}
+
+TEST(ExcelE2E, Xls2csvReadsEveryCellOfABigSheet)
+{
+    // More cells than one DDE client instance can be answered on under Wine.
+    const int kRows = 1000, kCols = 40;
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1").Fill(kRows, kCols);
+    ServerProcess server;
+    ASSERT_TRUE(server.Start(d, {book}, true, 600000));
+    const DWORD start = GetTickCount();
+    const std::string log = RunJob(run, Job(d, "XLS2CSV -rA1AN1000"), 0, 300000);
+    printf("%d cells through krelwin.exe in %lu ms\n", kRows * kCols, static_cast<unsigned long>(GetTickCount() - start));
+    EXPECT_EQ("Cell(1,1)-(40,1000)\r\nCompleted...\r\n", log);
+    std::wstring expected;
+    for (int row = 1; row <= kRows; ++row) {
+        for (int col = 1; col <= kCols; ++col) expected += (col > 1 ? L"," : L"") + xlserver::FillText(row, col);
+        expected += L"\r\n";
+    }
+    const std::string csv = d.Read(L"BOOKS1.csv"), want = Sjis(expected);
+    EXPECT_TRUE(want == csv) << "the CSV differs from byte "
+                             << std::mismatch(csv.begin(), csv.end(), want.begin(), want.end()).first - csv.begin()
+                             << " of " << csv.size();
+    EXPECT_TRUE(server.WaitExit(10000)) << "the spreadsheet window is closed";
+}
+
+TEST(ExcelE2E, ASheetWhoseSpreadsheetGoesAwayKeepsItsCompleteEarlierCsv)
+{
+    for (const xlserver::Leaving& r : xlserver::kLeavings) {
+        KrelwinRun run;
+        ASSERT_TRUE(run.Ok());
+        const auto& d = run.Dir();
+        ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
+        const std::string earlier(11760, 'x');
+        ASSERT_TRUE(d.Write(L"BOOKS1.csv", earlier));
+        Book book{L"BOOK.xls", {}};
+        book.Add(L"S1").Fill(20, 5).Set(10, 3, L"", r.mode);
+        ServerProcess server;
+        ASSERT_TRUE(server.Start(d, {book})) << r.name;
+        const std::string log = RunJob(run, Job(d, "XLS2CSV -rA1E20"), 1);
+        const std::string book8 = Sjis(d.Path(L"BOOK.xls"));
+        const std::string failed = "(" + book8 + ")" + Sjis(L"DDEが開始されていません") + "\r\n";
+        EXPECT_EQ("Cell(1,1)-(5,20)\r\n" + failed + failed + failed + "(" + book8 + ")" +
+                      Sjis(L"シート S1 を最後まで読めませんでした") + "\r\nerror(s).1\r\n",
+                  log)
+            << r.name;
+        EXPECT_TRUE(earlier == d.Read(L"BOOKS1.csv")) << r.name << ": the earlier file is kept whole";
+        EXPECT_TRUE(server.WaitExit(10000)) << r.name;
+    }
+}
+
+TEST(ExcelE2E, WithoutASpreadsheetEachWorkbookIsACountedError)
+{
+    struct Row
+    {
+        const char* name;
+        const char* script;
+        bool window;  // a spreadsheet window that never serves DDE
+        const char* range;
+    } rows[] = {
+        {"XLS2CSV, no spreadsheet", "XLS2CSV -rA1C3", false, "Cell(1,1)-(3,3)"},
+        {"XLS2CSV, a window that never serves", "XLS2CSV -rA1C3", true, "Cell(1,1)-(3,3)"},
+        {"CHECKEXCEL, no spreadsheet", "CHECKEXCEL check.ini -rA1B2", false, "Cell(1,1)-(2,2)"},
+    };
+    for (const Row& r : rows) {
+        KrelwinRun run;
+        ASSERT_TRUE(run.Ok());
+        const auto& d = run.Dir();
+        ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
+        ASSERT_TRUE(d.Write(L"check.ini", "[MAIN]\r\n"));
+        ServerProcess server;
+        if (r.window) {
+            ASSERT_TRUE(server.Start(d, Books(), false)) << r.name;
+        }
+        const std::string log = RunJob(run, Job(d, r.script), 1);
+        EXPECT_EQ(std::string(r.range) + "\r\n(" + Sjis(d.Path(L"BOOK.xls")) + ")" +
+                      Sjis(L"シートの一覧を取得できません") + "\r\nerror(s).1\r\n",
+                  log)
+            << r.name;
+        EXPECT_FALSE(d.IsFile(L"BOOKS1.csv")) << r.name;
+        if (r.window) {
+            EXPECT_TRUE(server.WaitExit(10000)) << r.name << ": the spreadsheet window is closed";
+        }
+    }
+}
+
+TEST(ExcelE2E, Xls2csvUndoesTheSpreadsheetsQuoting)
+{
+    KrelwinRun run;
+    ASSERT_TRUE(run.Ok());
+    const auto& d = run.Dir();
+    ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1")
+        .Set(1, 1, xlserver::Quoted(L"一行目\n二行目"))
+        .Set(1, 2, xlserver::Quoted(L"say \"hi\""))
+        .Set(2, 1, L"plain")
+        .Set(2, 2, xlserver::Quoted(L"\""));
+    ServerProcess server;
+    ASSERT_TRUE(server.Start(d, {book}));
+    EXPECT_EQ("Cell(1,1)-(2,2)\r\nCompleted...\r\n", RunJob(run, Job(d, "XLS2CSV -rA1B2"), 0));
+    EXPECT_EQ(Sjis(L"\"一行目\n二行目\",\"say \"\"hi\"\"\"\r\nplain,\"\"\"\"\r\n"), d.Read(L"BOOKS1.csv"));
+    EXPECT_TRUE(server.WaitExit(10000));
 }
 
 }  // namespace

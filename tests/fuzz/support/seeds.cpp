@@ -209,6 +209,10 @@ int main(int _iArgc, char** _ppArgv)
     put("kvlparam", units(L"\"C:\\work\\text\\scene01.txt\" names.txt %0_rep.txt -m1 -op \"out dir\\%1\""));
     put("kvlparam", units(L"target.txt ..\\up\\file.bin -x12 -- \"\""));
 
+    put("xlcell", units(L"\"一行目\n二行目\"\r\n"));
+    put("xlcell", units(L"\"say \"\"hi\"\"\"\r\n"));
+    put("xlcell", units(L"AA1AZ4096"));
+
     put("replace", join(join(units(L"台詞\tセリフ\r\n\\str\t[\\str]\r\nA\\n\tB\\t\r\n\\val\t#\\val#\r\n\\wrd\t<\\wrd>\r\n"
                                    L"削除\r\n\\knj\\blk\t\\knj\r\n"),
                              kUnitCut),

@@ -394,6 +394,46 @@ TEST(FileDelete, DeleteAndMove) {
     EXPECT_EQ(0, FILE_CreateDirectory(dir.Path(L"sub").c_str()));
 }
 
+TEST(FileDelete, ReplaceTakesThePlaceOfAFileInOneStepOrLeavesBoth) {
+    testdir::TestDir dir;
+    ASSERT_TRUE(dir.Write(L"new", "new"));
+    ASSERT_TRUE(dir.Write(L"old", "old"));
+    EXPECT_EQ(1, FILE_Replace(dir.Path(L"new").c_str(), dir.Path(L"old").c_str()));
+    EXPECT_EQ("new", dir.Read(L"old"));
+    EXPECT_FALSE(dir.IsFile(L"new"));
+    ASSERT_TRUE(dir.Write(L"new", "newer"));
+    EXPECT_EQ(1, FILE_Replace(dir.Path(L"new").c_str(), dir.Path(L"none").c_str())) << "no file in the place";
+    EXPECT_EQ("newer", dir.Read(L"none"));
+    ASSERT_TRUE(dir.Write(L"new", "new"));
+    ASSERT_TRUE(dir.MakeDir(L"folder"));
+    EXPECT_EQ(0, FILE_Replace(dir.Path(L"new").c_str(), dir.Path(L"folder").c_str()));
+    EXPECT_TRUE(dir.IsDir(L"folder"));
+    EXPECT_EQ("new", dir.Read(L"new"));
+    EXPECT_EQ(0, FILE_Replace(dir.Path(L"gone").c_str(), dir.Path(L"old").c_str()));
+    EXPECT_EQ("new", dir.Read(L"old"));
+    EXPECT_EQ(0, FILE_Replace(nullptr, L"x"));
+    EXPECT_EQ(0, FILE_Replace(L"x", nullptr));
+}
+
+TEST(FileDelete, MakeTempCreatesEmptyFilesOfNamesOfTheirOwn) {
+    testdir::TestDir dir;
+    wchar_t a[FILE_PATH_LENGTH], b[FILE_PATH_LENGTH];
+    ASSERT_EQ(1, FILE_MakeTemp(dir.Path().c_str(), a));
+    ASSERT_EQ(1, FILE_MakeTemp((dir.Path() + L"\\").c_str(), b));
+    EXPECT_NE(std::wstring(a), std::wstring(b));
+    for (const wchar_t* p : {a, b}) {
+        const std::wstring path = p;
+        EXPECT_EQ(0, lstrcmpiW(dir.Path().c_str(), path.substr(0, path.rfind(L'\\')).c_str())) << "in the folder";
+        EXPECT_TRUE(testdir::IsFile(path));
+        EXPECT_EQ(0, FILE_GetSize(p));
+    }
+    wchar_t c[FILE_PATH_LENGTH] = L"stale";
+    EXPECT_EQ(0, FILE_MakeTemp(dir.Path(L"none").c_str(), c)) << "no such folder";
+    EXPECT_EQ(0, c[0]);
+    EXPECT_EQ(0, FILE_MakeTemp(nullptr, c));
+    EXPECT_EQ(0, FILE_MakeTemp(L"x", nullptr));
+}
+
 TEST(FileTime, SetAndGetTheLastWriteTimeInLocalTime) {
     testdir::TestDir dir;
     ASSERT_TRUE(dir.Write(L"f", "f"));

@@ -96,4 +96,24 @@ TEST_F(CheckExcelTest, AMissingSettingsFileIsReportedAndTheCellsAreStillRead)
     EXPECT_EQ(1u, Cells(L"[BOOK.xls]S1").size());
 }
 
+TEST_F(CheckExcelTest, WhatCannotBeReadIsACountedError)
+{
+    // No spreadsheet: the workbook.
+    excel_test::ShellResult() = 31;
+    EXPECT_EQ(1, Run(L"c.ini -rA1B2"));
+    EXPECT_EQ(L"Cell(1,1)-(2,2)\r\n(" + Path(L"BOOK.xls") + L")シートの一覧を取得できません\r\n", Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+
+    // A spreadsheet that closes on the way: the sheet.
+    Message_clear();
+    Book book{L"BOOK.xls", {}};
+    book.Add(L"S1").Set(1, 1, L"検査。").Set(2, 1, L"", xlserver::CELL_CLOSE);
+    Serve({book});
+    EXPECT_EQ(1, Run(L"c.ini -rA1A3"));
+    EXPECT_EQ(L"(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n(" + Path(L"BOOK.xls") +
+                  L")シート S1 を最後まで読めませんでした\r\n",
+              Log());
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+}
+
 }  // namespace

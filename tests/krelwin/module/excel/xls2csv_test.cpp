@@ -1,6 +1,7 @@
 // XLS2CSV in process against the test spreadsheet: the CSV files are compared whole.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -142,17 +143,88 @@ TEST_F(Xls2csvTest, LetterColumnsAreBijectiveBase26)
     EXPECT_EQ("AA\r\n,AB\r\n", m_dir.Read(L"BOOKS1.csv"));
 }
 
-TEST_F(Xls2csvTest, AFailedCellEndsItsColumnAndTheNextColumnFollows)
+TEST_F(Xls2csvTest, AFailedCellEndsItsColumnAndTheSheetKeepsItsEarlierFile)
 {
+    // The next column follows, but a sheet read in part is no CSV of the sheet.
     Book book{L"BOOK.xls", {}};
     book.Add(L"S1").Set(1, 1, L"a").Set(2, 1, L"", xlserver::CELL_NACK).Set(3, 1, L"never asked").Set(1, 2, L"b");
+    book.Add(L"S2").Set(1, 1, L"whole");
     Serve({book});
+    ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "earlier\r\n"));
     EXPECT_EQ(1, Run(L"-rA1B3"));
-    EXPECT_EQ(L"Cell(1,1)-(2,3)\r\n(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n", Log());
+    EXPECT_EQ(L"Cell(1,1)-(2,3)\r\n(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n(" + Path(L"BOOK.xls") +
+                  L")シート S1 を最後まで読めませんでした\r\n",
+              Log());
     const std::vector<std::wstring> expected = {L"R1C1", L"R2C1", L"R1C2", L"R2C2", L"R3C2"};
     EXPECT_EQ(expected, Cells(L"[BOOK.xls]S1"));
-    EXPECT_EQ("a,b\r\n", m_dir.Read(L"BOOKS1.csv"));
-    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+    EXPECT_EQ("earlier\r\n", m_dir.Read(L"BOOKS1.csv"));
+    EXPECT_EQ("whole\r\n", m_dir.Read(L"BOOKS2.csv"));
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+}
+
+TEST_F(Xls2csvTest, ASpreadsheetThatGoesAwayMidSheetLeavesTheEarlierFiles)
+{
+    bool first = true;
+    for (const xlserver::Leaving& r : xlserver::kLeavings) {
+        Message_clear();
+        s_stGl.m_iErrorCount = 0;
+        excel_test::ListTopics().clear();
+        Book book{L"BOOK.xls", {}};
+        book.Add(L"S1").Fill(3, 2).Set(2, 2, L"", r.mode);
+        book.Add(L"S2").Fill(3, 2);
+        Serve({book});
+        ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "complete 1\r\n"));
+        ASSERT_TRUE(m_dir.Write(L"BOOKS2.csv", "complete 2\r\n"));
+        EXPECT_EQ(1, Run(L"-rA1C3")) << r.name;
+        EXPECT_EQ("complete 1\r\n", m_dir.Read(L"BOOKS1.csv")) << r.name;
+        EXPECT_EQ("complete 2\r\n", m_dir.Read(L"BOOKS2.csv")) << r.name;
+        const std::wstring failed = L"(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n";
+        // Columns B and C of S1 fail after its conversation was made; every column of S2
+        // finds no conversation.
+        EXPECT_EQ(std::wstring(first ? L"Cell(1,1)-(3,3)\r\n" : L"") + failed + failed + L"(" + Path(L"BOOK.xls") +
+                      L")シート S1 を最後まで読めませんでした\r\n" + failed + failed + failed,
+                  Log())
+            << r.name;
+        first = false;
+        EXPECT_EQ(1, s_stGl.m_iErrorCount) << r.name;
+        EXPECT_TRUE(Server().WaitClosed(5000)) << r.name;
+    }
+}
+
+TEST_F(Xls2csvTest, ANewFileThatCannotBePutInPlaceLeavesTheEarlierOne)
+{
+    // A folder in the place of the CSV: nothing can replace it.
+    Serve(TwoSheets());
+    ASSERT_TRUE(m_dir.MakeDir(L"BOOKS1.csv"));
+    EXPECT_EQ(1, Run(L"-rA1C5"));
+    EXPECT_TRUE(m_dir.IsDir(L"BOOKS1.csv"));
+    EXPECT_EQ("\r\n,only\r\n", m_dir.Read(L"BOOKS2.csv"));
+    EXPECT_EQ(L"Cell(1,1)-(3,5)\r\nCan't write file.BOOKS1.csv\r\n", Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+    // The new file written beside is not left behind.
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(Path(L"*").c_str(), &fd);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    do {
+        if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    const std::vector<std::wstring> expected = {L"BOOK.xls", L"BOOKS1.csv", L"BOOKS2.csv"};
+    EXPECT_EQ(expected, names);
+}
+
+TEST_F(Xls2csvTest, AnEarlierFileHeldOpenIsKeptWhole)
+{
+    Serve(TwoSheets());
+    ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "earlier\r\n"));
+    HANDLE hHeld = CreateFileW(Path(L"BOOKS1.csv").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    EXPECT_EQ(1, Run(L"-rA1C5"));
+    CloseHandle(hHeld);
+    EXPECT_EQ("earlier\r\n", m_dir.Read(L"BOOKS1.csv"));
+    EXPECT_EQ(L"Cell(1,1)-(3,5)\r\nCan't write file.BOOKS1.csv\r\n", Log());
 }
 
 Xls2csvTest* s_pStarting = nullptr;
@@ -175,19 +247,103 @@ TEST_F(Xls2csvTest, ASheetThatCannotBeReadKeepsItsEarlierFile)
     ASSERT_TRUE(m_dir.Write(L"BOOKS1.csv", "earlier\r\n"));
     EXPECT_EQ(1, Run(L"-rA1B1"));
     const std::wstring failed = L"(" + Path(L"BOOK.xls") + L")DDEが開始されていません\r\n";
-    EXPECT_EQ(L"Cell(1,1)-(2,1)\r\n" + failed + failed, Log());
+    EXPECT_EQ(L"Cell(1,1)-(2,1)\r\n" + failed + failed + L"(" + Path(L"BOOK.xls") +
+                  L")シート S1 を最後まで読めませんでした\r\n",
+              Log());
     EXPECT_EQ("earlier\r\n", m_dir.Read(L"BOOKS1.csv"));
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
 }
 
-TEST_F(Xls2csvTest, WithoutASpreadsheetTheRunGoesOn)
+TEST_F(Xls2csvTest, WithoutASpreadsheetEachWorkbookIsACountedErrorAndTheRunGoesOn)
 {
-    // No server, and the shell has no program for the workbook: the range line once,
-    // nothing written, nothing waited for.
+    // No server, and the shell has no program for the workbook: the range line once, an
+    // error for each workbook, nothing written, nothing waited for.
     excel_test::ShellResult() = 31;
     EXPECT_EQ(1, Run(L"-rA1B2"));
     EXPECT_EQ(1, Run(L"-rA1B2"));
-    EXPECT_EQ(L"Cell(1,1)-(2,2)\r\n", Log());
+    const std::wstring none = L"(" + Path(L"BOOK.xls") + L")シートの一覧を取得できません\r\n";
+    EXPECT_EQ(L"Cell(1,1)-(2,2)\r\n" + none + none, Log());
     EXPECT_FALSE(m_dir.IsFile(L"BOOKS1.csv"));
+    EXPECT_EQ(2, s_stGl.m_iErrorCount);
+}
+
+TEST_F(Xls2csvTest, AWorkbookTheSpreadsheetDoesNotOfferIsACountedError)
+{
+    std::vector<Book> books = TwoSheets();
+    books.erase(books.begin());  // OTHER.xls alone
+    Serve(books);
+    EXPECT_EQ(1, Run(L"-rA1B2"));
+    EXPECT_EQ(L"Cell(1,1)-(2,2)\r\n(" + Path(L"BOOK.xls") + L")シートの一覧を取得できません\r\n", Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+    EXPECT_TRUE(Cells(L"[OTHER.xls]S1").empty()) << "no cell asked";
+    EXPECT_TRUE(Server().WaitClosed(5000)) << "the spreadsheet is closed all the same";
+}
+
+// The fields of a CSV text (rows ended by CR LF, fields in double quotes with their quotes
+// doubled where they hold one of ",", '"' or a line break).
+std::vector<std::vector<std::wstring>> ReadCsv(const std::wstring& _strText)
+{
+    std::vector<std::vector<std::wstring>> vRows;
+    std::vector<std::wstring> vRow;
+    std::wstring strField;
+    bool bQuoted = false;
+    for (size_t i = 0; i < _strText.size(); ++i) {
+        const wchar_t c = _strText[i];
+        if (bQuoted) {
+            if (c == L'"' && i + 1 < _strText.size() && _strText[i + 1] == L'"') {
+                strField += L'"';
+                ++i;
+            } else if (c == L'"') {
+                bQuoted = false;
+            } else {
+                strField += c;
+            }
+        } else if (c == L'"') {
+            bQuoted = true;
+        } else if (c == L',') {
+            vRow.push_back(strField);
+            strField.clear();
+        } else if (c == L'\r' && i + 1 < _strText.size() && _strText[i + 1] == L'\n') {
+            vRow.push_back(strField);
+            strField.clear();
+            vRows.push_back(vRow);
+            vRow.clear();
+            ++i;
+        } else {
+            strField += c;
+        }
+    }
+    return vRows;
+}
+
+TEST_F(Xls2csvTest, TheSpreadsheetsOwnQuotingIsUndoneSoTheCsvReadsBackToTheCells)
+{
+    // What the cells hold; the spreadsheet sends those with a line break or a quote quoted.
+    const std::vector<std::vector<std::wstring>> cells = {
+        {L"一行目\n二行目", L"say \"hi\"", L"\""},
+        {L"a,b\r\nc", L"\"\"", L"plain"},
+        {L"\"quoted\" at both ends\"", L"末尾\n", L"x"},
+    };
+    Book book{L"BOOK.xls", {}};
+    xlserver::Sheet& sheet = book.Add(L"S1");
+    for (size_t r = 0; r < cells.size(); ++r) {
+        for (size_t c = 0; c < cells[r].size(); ++c) {
+            const std::wstring& text = cells[r][c];
+            const bool quote = text.find_first_of(L"\"\r\n") != std::wstring::npos;
+            sheet.Set(static_cast<int>(r) + 1, static_cast<int>(c) + 1, quote ? xlserver::Quoted(text) : text);
+        }
+    }
+    Serve({book});
+    EXPECT_EQ(1, Run(L"-rA1C3"));
+    const std::string csv = m_dir.Read(L"BOOKS1.csv");
+    EXPECT_EQ(Sjis(L"\"一行目\n二行目\",\"say \"\"hi\"\"\",\"\"\"\"\r\n"
+                   L"\"a,b\r\nc\",\"\"\"\"\"\",plain\r\n"
+                   L"\"\"\"quoted\"\" at both ends\"\"\",末尾,x\r\n"),
+              csv);
+    // A line break that ends a cell goes as every cell's trailing blanks go.
+    std::vector<std::vector<std::wstring>> expected = cells;
+    expected[2][1] = L"末尾";
+    EXPECT_EQ(expected, ReadCsv(xlserver::FromCodePage(932, csv)));
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
 }
 

@@ -249,6 +249,17 @@ TEST_F(DdeClientTest, ATopicTheServerDoesNotOfferGivesNoConversation)
     EXPECT_EQ(-1, DDEXL_Disconnect(&state_));
 }
 
+TEST_F(DdeClientTest, ASheetWithoutItsConversationIsNeverReadFromTheWorkbooks)
+{
+    // The workbook's conversation would answer with another sheet's cells.
+    ASSERT_EQ(1, DDEXL_Connect(&state_, L"BOOK.xls", L"[BOOK.xls]NONE"));
+    ASSERT_NE(nullptr, state_.m_hConv);
+    ASSERT_EQ(nullptr, state_.m_hConv2);
+    wchar_t out[16] = L"stale";
+    EXPECT_EQ(-1, DDEXL_GetData(&state_, 1, 1, out, 16));
+    EXPECT_TRUE(server_.Requests().empty());
+}
+
 TEST_F(DdeClientTest, WithoutASheetTopicCellsComeFromTheWorkbookConversation)
 {
     ASSERT_EQ(1, DDEXL_Connect(&state_, L"BOOK.xls", nullptr));
@@ -277,6 +288,26 @@ TEST_F(DdeClientTest, DisconnectDropsBothConversationsAndTheStateConnectsAgain)
         EXPECT_EQ(0, DDEXL_GetData(&state_, 1, 1, out, 16)) << testing::PrintToString(std::wstring(sheet));
         EXPECT_EQ(0, DDEXL_Disconnect(&state_));
     }
+}
+
+TEST_F(DdeClientTest, ASpreadsheetStartedAgainIsConnectedOnTheTopicsItHadBefore)
+{
+    // The conversations the spreadsheet ended when it closed must not stand in the way.
+    ASSERT_EQ(1, DDEXL_Connect(&state_, L"BOOK.xls", L"[BOOK.xls]S1"));
+    PostMessageW(server_.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(server_.WaitClosed(5000));
+    wchar_t out[16];
+    EXPECT_GT(0, DDEXL_GetData(&state_, 1, 1, out, 16));
+    DDEXL_Disconnect(&state_);
+    Spreadsheet again(Books());
+    ASSERT_TRUE(again.Start());
+    ASSERT_EQ(1, DDEXL_Connect(&state_, L"BOOK.xls", L"[BOOK.xls]S1"));
+    EXPECT_NE(nullptr, state_.m_hConv);
+    EXPECT_NE(nullptr, state_.m_hConv2);
+    EXPECT_EQ(0, DDEXL_GetData(&state_, 1, 1, out, 16));
+    EXPECT_EQ(std::wstring(L"abc\r\n"), std::wstring(out));
+    EXPECT_EQ(0, DDEXL_Disconnect(&state_));
+    EXPECT_TRUE(WaitConversations(again, 0));
 }
 
 TEST_F(DdeClientTest, DisconnectWithoutAWorkbookConversationLeavesTheSheetOpen)
@@ -371,6 +402,44 @@ TEST(DdeClientTopicsTest, TheServersTopicListIsReadWithinItsBounds)
     EXPECT_EQ(std::wstring(L"S1\0\0", 4), std::wstring(out, 4));
     EXPECT_EQ(2, DDEXL_GetSheetList(L"BOOK.xls", out, 300));
     DDEXL_setPlatform(&old);
+}
+
+TEST(DdeClientManyCellsTest, TheInstanceIsStartedAnewUnseenByItsCaller)
+{
+    // Under Wine a process runs out of string handles after some 16,000 answered items
+    // (the end-to-end test reads 40,000 cells), so every few thousand requests the instance
+    // is started anew: the cells stay right, both conversations are made again and none is
+    // left behind.
+    const int kRows = 1030, kCols = 4;
+    Book book{L"BIG.xls", {}};
+    book.Add(L"S1").Fill(kRows, kCols);
+    Spreadsheet server({book}, L"Microsoft Excel - test", L"Excel", 600000);
+    ASSERT_TRUE(server.Start());
+    DDEXL_STATE state;
+    ASSERT_EQ(1, DDEXL_Connect(&state, L"BIG.xls", L"[BIG.xls]S1"));
+    const unsigned long first = state.m_dwInst;
+    const DWORD start = GetTickCount();
+    wchar_t out[64];
+    int wrong = 0;
+    for (int col = 1; col <= kCols; ++col) {
+        for (int row = 1; row <= kRows; ++row) {
+            const int result = DDEXL_GetData(&state, row, col, out, 64);
+            const std::wstring expected = xlserver::FillText(row, col) + L"\r\n";
+            if (result == 0 && expected == out) continue;
+            if (++wrong <= 3) {
+                ADD_FAILURE() << "R" << row << "C" << col << " gave " << result << " "
+                              << testing::PrintToString(std::wstring(out));
+            }
+        }
+    }
+    printf("%d cells in %lu ms\n", kRows * kCols, static_cast<unsigned long>(GetTickCount() - start));
+    EXPECT_EQ(0, wrong) << "cells not read right";
+    EXPECT_NE(first, state.m_dwInst) << "the instance was started anew";
+    EXPECT_EQ(static_cast<size_t>(kRows * kCols), server.Requests().size()) << "each cell asked once";
+    EXPECT_TRUE(WaitConversations(server, 2)) << "the workbook and the sheet, no more";
+    EXPECT_NE(nullptr, state.m_hConv);
+    EXPECT_EQ(0, DDEXL_Disconnect(&state));
+    EXPECT_TRUE(WaitConversations(server, 0));
 }
 
 // Cell requests on one conversation, each of a distinct cell (Wine keeps one string handle
