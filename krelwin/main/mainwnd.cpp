@@ -64,6 +64,7 @@ void mainwnd_chdirTo(const wchar_t *_pPath)
 void mainwnd_oneTouch(HWND _hWnd, const ONETOUCH_ITEM &_cItem)
 {
 	if (s_stGl.m_iLock) {
+		Message_flush();
 		MessageBoxW(_hWnd, L"ワンタッチ機能は利用できません", L"情報", MB_OK);
 		return;
 	}
@@ -380,6 +381,7 @@ void List_deleteExt()
 
 static int mainwnd_dialog(int _iID, DLGPROC _pProc)
 {
+	Message_flush();
 	const INT_PTR iResult = DialogBoxParamW(s_stGl.m_hInst, MAKEINTRESOURCEW(_iID), s_stMainWnd.m_hWnd,
 											_pProc, 0);
 	if (iResult == -1) {

@@ -2,6 +2,7 @@
 #include "krelwin/main/message.h"
 
 #include <cstdarg>
+#include <string>
 
 #include "kelto/files/win32/file.h"
 #include "kelto/memory/mem.h"
@@ -60,6 +61,96 @@ void msg_append(const wchar_t *_pText, int _iCount, int &_iLength)
 	s_stGl.m_memMsg[_iLength] = 0;
 }
 
+// What the log edit is to show. Every change of the control costs milliseconds, so the lines
+// are trimmed here, one by one as the control would be, and the control follows in pieces.
+// The control holds iShown characters; the copy is that text without its first iDrop
+// characters, of which the next iKept are still in the control, followed by the lines that
+// have not been sent. iRewrite: the control's text must be replaced whole.
+struct MSG_VIEW {
+	HWND hEdit;				// the control the copy is of; 0 until it is read
+	std::wstring strText;	// the copy, from iFrom on
+	int iFrom;
+	int iShown;
+	int iDrop;
+	int iKept;
+	int iRewrite;
+	unsigned int uChanged;	// clock when the control was last brought up to date
+	unsigned int uWait;		// how long lines may wait: MESSAGE_FLUSH_MS, or as long as the last update took
+};
+MSG_VIEW s_stView = { 0, std::wstring(), 0, 0, 0, 0, 0, 0, MESSAGE_FLUSH_MS };
+unsigned int (*s_pClock)() = msgedit_Ticks;
+
+int view_length() { return (int)s_stView.strText.size() - s_stView.iFrom; }
+const wchar_t *view_text() { return s_stView.strText.c_str() + s_stView.iFrom; }
+int view_current() { return s_stView.iDrop == 0 && !s_stView.iRewrite && s_stView.iKept == view_length(); }
+
+void view_forget()
+{
+	s_stView.hEdit = 0;
+	s_stView.strText.clear();
+	s_stView.iFrom = s_stView.iShown = s_stView.iDrop = s_stView.iKept = s_stView.iRewrite = 0;
+	s_stView.uWait = MESSAGE_FLUSH_MS;
+}
+
+// Takes the control's text as it is.
+void view_read(HWND _hEdit)
+{
+	view_forget();
+	const int iLength = msgedit_GetLength(_hEdit);
+	s_stView.strText.assign((size_t)(iLength > 0 ? iLength : 0) + 1, L'\0');
+	int iRead = msgedit_GetText(_hEdit, &s_stView.strText[0], iLength + 1);
+	if (iRead < 0) iRead = 0;
+	s_stView.strText.resize((size_t)iRead);
+	s_stView.hEdit = _hEdit;
+	s_stView.iShown = iLength;
+	s_stView.iKept = iRead;
+	s_stView.iRewrite = iRead != iLength;
+	// The first line after a quiet time is shown at once.
+	s_stView.uChanged = s_pClock() - s_stView.uWait;
+}
+
+void view_attach(HWND _hEdit)
+{
+	if (_hEdit != s_stView.hEdit) {
+		view_read(_hEdit);
+		return;
+	}
+	// While no line waits, the control must still hold the copy: a change behind the log's
+	// back, or a line the control did not take whole (its text limit), is taken as it is.
+	if (view_current() && msgedit_GetLength(_hEdit) != s_stView.iShown) view_read(_hEdit);
+}
+
+// Keeps the characters from _iHead up to _iEnd of the copy.
+void view_cut(int _iHead, int _iEnd)
+{
+	if (_iEnd < view_length()) {
+		s_stView.strText.resize((size_t)(s_stView.iFrom + _iEnd));
+		if (_iEnd < s_stView.iKept) s_stView.iRewrite = 1;
+	}
+	const int iSent = _iHead < s_stView.iKept ? _iHead : s_stView.iKept;
+	s_stView.iDrop += iSent;
+	s_stView.iKept -= iSent;
+	s_stView.iFrom += _iHead;
+	if (s_stView.iFrom > MESSAGE_EDIT_LIMIT) {
+		s_stView.strText.erase(0, (size_t)s_stView.iFrom);
+		s_stView.iFrom = 0;
+	}
+}
+
+// One line as the control would take it: when the text does not leave room for it, the
+// text is read into a work buffer of MESSAGE_EDIT_LIMIT characters and its head is dropped
+// in whole lines; then the line and CR LF go at the end.
+void view_line(const wchar_t *_pText, int _iTextLen, int _iRoom)
+{
+	const int iLength = view_length();
+	if (iLength > MESSAGE_EDIT_LIMIT - _iRoom) {
+		const int iRead = iLength < MESSAGE_EDIT_LIMIT - 1 ? iLength : MESSAGE_EDIT_LIMIT - 1;
+		view_cut(Message_keepFrom(view_text(), iRead, _iRoom), iRead);
+	}
+	s_stView.strText.append(_pText, (size_t)_iTextLen);
+	s_stView.strText.append(L"\r\n", 2);
+}
+
 void msg_formatted(const wchar_t *_pText, int _iError)
 {
 	Message_win(_pText);
@@ -98,19 +189,40 @@ void Message_win(const wchar_t *_pText)
 
 	HWND hEdit = s_stGl.m_hMessage;
 	if (!hEdit) return;
-	const int iEditLen = msgedit_GetLength(hEdit);
-	if (iEditLen > MESSAGE_EDIT_LIMIT - iRoom) {
-		wchar_t *pWork = KELTO_NEW("Message_win") wchar_t[MESSAGE_EDIT_LIMIT];
-		if (pWork) {
-			const int iRead = msgedit_GetText(hEdit, pWork, MESSAGE_EDIT_LIMIT);
-			const int iKeep = Message_keepFrom(pWork, iRead, iRoom);
-			pWork[iRead > 0 ? iRead : 0] = 0;
-			msgedit_ReplaceAll(hEdit, pWork + iKeep);
-			delete[] pWork;
-		}
+	view_attach(hEdit);
+	const int iFirstToWait = view_current();
+	view_line(_pText, iTextLen, iRoom);
+	const unsigned int uWaited = s_pClock() - s_stView.uChanged;
+	if (uWaited >= s_stView.uWait) Message_flush();
+	// Lines that wait are shown from the message loop when nothing else shows them sooner.
+	else if (iFirstToWait) msgedit_CallLater(hEdit, (int)(s_stView.uWait - uWaited), Message_flush);
+}
+
+void Message_flush()
+{
+	HWND hEdit = s_stGl.m_hMessage;
+	// Lines kept for a control that is no longer the log's have nowhere to go.
+	if (!hEdit || hEdit != s_stView.hEdit || view_current()) return;
+	const unsigned int uStart = s_pClock();
+	if (s_stView.iRewrite || (s_stView.iKept == 0 && s_stView.iShown > 0)) {
+		msgedit_ReplaceAll(hEdit, view_text());
+	} else {
+		msgedit_DeleteHead(hEdit, s_stView.iDrop);
+		if (view_length() > s_stView.iKept) msgedit_Insert(hEdit, s_stView.iKept, view_text() + s_stView.iKept);
 	}
-	msgedit_AppendLine(hEdit, iEditLen, _pText);
 	msgedit_Update(hEdit);
+	s_stView.iShown = s_stView.iKept = view_length();
+	s_stView.iDrop = s_stView.iRewrite = 0;
+	s_stView.uChanged = s_pClock();
+	// A slow control (a long text to lay out, a busy display) is changed less often, so that
+	// it takes at most about half of the time of a run that logs without pause.
+	const unsigned int uTook = s_stView.uChanged - uStart;
+	s_stView.uWait = uTook > MESSAGE_FLUSH_MS ? uTook : MESSAGE_FLUSH_MS;
+}
+
+void Message_setClock(unsigned int (*_pClock)())
+{
+	s_pClock = _pClock ? _pClock : msgedit_Ticks;
 }
 
 void Message_info(const wchar_t *_pFormat, ...)
@@ -148,7 +260,15 @@ void Message_err(const wchar_t *_pFormat, ...)
 
 void Message_clear()
 {
-	msgedit_Clear(s_stGl.m_hMessage);
+	HWND hEdit = s_stGl.m_hMessage;
+	msgedit_Clear(hEdit);
+	if (hEdit) {
+		const unsigned int uWait = hEdit == s_stView.hEdit ? s_stView.uWait : MESSAGE_FLUSH_MS;
+		view_forget();
+		s_stView.hEdit = hEdit;
+		s_stView.uWait = uWait;
+		s_stView.uChanged = s_pClock();
+	}
 	KELTO_ASSERT(s_stGl.m_memMsg);
 	if (!s_stGl.m_memMsg) return;
 	s_stGl.m_memMsg[0] = 0;
@@ -196,6 +316,7 @@ int Message_alloc()
 	s_iMsgSize = MESSAGE_BUFFER_STEP;
 	s_pLengthOf = pBuf;
 	s_iLength = 0;
+	view_forget();
 	return 1;
 }
 
@@ -205,4 +326,5 @@ void Message_free()
 	s_stGl.m_memMsg = 0;
 	s_pLengthOf = 0;
 	s_iLength = 0;
+	view_forget();
 }

@@ -9,12 +9,21 @@
 #define MESSAGE_BUFFER_HEADROOM	262144
 // Characters the log edit holds at most: the newest lines.
 #define MESSAGE_EDIT_LIMIT		30000
+// Lines wait this long (in milliseconds) before the log edit shows them, or as long as the
+// control's last update took when that was longer.
+#define MESSAGE_FLUSH_MS		50
 // Format buffers of Message_err and Message_info, terminator included.
 #define MESSAGE_ERR_LENGTH		1024
 #define MESSAGE_INFO_LENGTH		262144
 
-// Appends the text as one line (followed by CR LF) to the buffer and to the log edit.
+// Appends the text as one line (followed by CR LF) to the buffer and to the log edit. The
+// edit's text is trimmed line by line as if each line went to it at once, but the control,
+// whose every change costs milliseconds, is changed in pieces: by the first line that comes
+// after the wait, by Message_flush, and from the message loop once lines have waited.
 void Message_win(const wchar_t *_pText);
+// Brings the log edit up to date with every line appended: at the end of a run step, before
+// a modal box and before the program waits for another process.
+void Message_flush();
 // Formats an information line (Microsoft wide rules: "%s" wide, "%d" int) and appends it.
 void Message_info(const wchar_t *_pFormat, ...);
 // Formats an error line, appends it and counts one error in s_stGl.m_iErrorCount.
@@ -31,6 +40,10 @@ int out_infomessage(const wchar_t *_pFileName);
 int Message_alloc();
 // Releases the log buffer; s_stGl.m_memMsg is null afterwards.
 void Message_free();
+
+// The clock that times the log edit's updates (milliseconds); null restores the system's.
+// For tests.
+void Message_setClock(unsigned int (*_pClock)());
 
 // Where the log edit's kept text starts when _iRoom characters must be freed: the position
 // after the first CR LF at or after _iRoom that lies wholly inside the text, or _iLength

@@ -1,5 +1,6 @@
-// The log edit of the main window as the message log uses it. Each call is one or two
-// window messages to the control; a null control does nothing and reads as empty.
+// The log edit of the main window as the message log uses it, with the clock and the timer
+// that pace its updates. Each edit call is one or two window messages to the control; a null
+// control does nothing and reads as empty.
 #ifndef KRELWIN_MAIN_MSGEDIT_H
 #define KRELWIN_MAIN_MSGEDIT_H
 
@@ -10,9 +11,17 @@ int msgedit_GetLength(HWND _hEdit);
 int msgedit_GetText(HWND _hEdit, wchar_t *_pOut, int _iSize);
 // Replaces the whole text of the control with the given one.
 void msgedit_ReplaceAll(HWND _hEdit, const wchar_t *_pText);
-// Puts the caret at the position (clamped by the control) and inserts the text, then CR LF.
-void msgedit_AppendLine(HWND _hEdit, int _iPos, const wchar_t *_pText);
+// Removes the first _iCount characters of the control's text.
+void msgedit_DeleteHead(HWND _hEdit, int _iCount);
+// Puts the caret at the position (clamped by the control) and inserts the text there.
+void msgedit_Insert(HWND _hEdit, int _iPos, const wchar_t *_pText);
 void msgedit_Clear(HWND _hEdit);
 void msgedit_Update(HWND _hEdit);
+
+// Milliseconds of a clock that runs on steadily (it wraps; compare differences).
+unsigned int msgedit_Ticks();
+// Calls _pDone once, about _iMs milliseconds from now, from the message loop of the control's
+// thread (also the loop of a modal box); nothing where no control or no loop exists.
+void msgedit_CallLater(HWND _hEdit, int _iMs, void (*_pDone)());
 
 #endif

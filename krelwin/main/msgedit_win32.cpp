@@ -3,6 +3,20 @@
 
 #include "krelwin/main/msgedit.h"
 
+namespace {
+
+// The edit's own timers (the scrolling of a mouse selection) use small ids.
+const UINT_PTR MSGEDIT_TIMER_ID = 0x4B4C;
+void (*s_pLater)() = 0;
+
+void CALLBACK msgedit_timer(HWND _hWnd, UINT, UINT_PTR _uID, DWORD)
+{
+	KillTimer(_hWnd, _uID);
+	if (s_pLater) s_pLater();
+}
+
+} // namespace
+
 int msgedit_GetLength(HWND _hEdit)
 {
 	if (!_hEdit) return 0;
@@ -24,12 +38,18 @@ void msgedit_ReplaceAll(HWND _hEdit, const wchar_t *_pText)
 	SendMessageW(_hEdit, EM_REPLACESEL, 0, (LPARAM)(_pText ? _pText : L""));
 }
 
-void msgedit_AppendLine(HWND _hEdit, int _iPos, const wchar_t *_pText)
+void msgedit_DeleteHead(HWND _hEdit, int _iCount)
+{
+	if (!_hEdit || _iCount <= 0) return;
+	SendMessageW(_hEdit, EM_SETSEL, 0, (LPARAM)_iCount);
+	SendMessageW(_hEdit, EM_REPLACESEL, 0, (LPARAM)L"");
+}
+
+void msgedit_Insert(HWND _hEdit, int _iPos, const wchar_t *_pText)
 {
 	if (!_hEdit) return;
 	SendMessageW(_hEdit, EM_SETSEL, (WPARAM)_iPos, (LPARAM)_iPos);
 	SendMessageW(_hEdit, EM_REPLACESEL, 0, (LPARAM)(_pText ? _pText : L""));
-	SendMessageW(_hEdit, EM_REPLACESEL, 0, (LPARAM)L"\r\n");
 }
 
 void msgedit_Clear(HWND _hEdit)
@@ -42,4 +62,16 @@ void msgedit_Clear(HWND _hEdit)
 void msgedit_Update(HWND _hEdit)
 {
 	if (_hEdit) UpdateWindow(_hEdit);
+}
+
+unsigned int msgedit_Ticks()
+{
+	return GetTickCount();
+}
+
+void msgedit_CallLater(HWND _hEdit, int _iMs, void (*_pDone)())
+{
+	if (!_hEdit) return;
+	s_pLater = _pDone;
+	SetTimer(_hEdit, MSGEDIT_TIMER_ID, (UINT)(_iMs > 0 ? _iMs : 1), msgedit_timer);
 }

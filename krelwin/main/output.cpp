@@ -81,6 +81,7 @@ bool out_backup(const wchar_t* _pPath)
 
 int out_ask(const wchar_t* _pText)
 {
+    Message_flush();
     return s_pAsk ? s_pAsk(_pText) : PROMPT_overwrite(_pText);
 }
 
@@ -221,6 +222,8 @@ int Exec_Module(const wchar_t* _pCommand, const wchar_t* _pArgs)
     }
     if (hProcess) {
         Message_info(L"Process. %s", strCommand.c_str());
+        // The window does not repaint while the program waits.
+        Message_flush();
         PROCESS_wait(hProcess);
     } else {
         Message_err(L"Can't exec module. \"%s\"", strSecond.c_str());

@@ -31,8 +31,11 @@ void Batch_start(int _iMode)
 		runloop_setStartText(L"開始");
 		s_stGl.m_iRunning = 0;
 		runloop_outInfo();
+		Message_flush();
 		return;
 	}
+	// The log is up to date before a box holds the window.
+	Message_flush();
 	if (s_stGl.m_cFileList.GetCount() == 0) {
 		MessageBoxW(0, L"ファイルが選択されていません", L"情報", MB_OK);
 		return;
@@ -110,7 +113,10 @@ void Batch_tick(HWND _hWnd)
 		return;
 	}
 	s_iInStep = 1;
-	if (Batch_step(_hWnd) == 0) {
+	const int iGoesOn = Batch_step(_hWnd);
+	// Each step ends with the log edit showing every line of it.
+	Message_flush();
+	if (iGoesOn == 0) {
 		Timer_stop(_hWnd, &s_stGl.TimerID);
 		if (s_stGl.m_iAutoExec == 2 && s_stGl.m_pSetting->ATEXIT != 0 && s_stGl.m_iErrorCount == 0)
 			PostMessageW(_hWnd, WM_CLOSE, 0, 0);

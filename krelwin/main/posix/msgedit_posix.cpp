@@ -2,6 +2,8 @@
 // control, which does nothing and reads as empty.
 #include "krelwin/main/msgedit.h"
 
+#include <chrono>
+
 int msgedit_GetLength(HWND)
 {
 	return 0;
@@ -16,8 +18,18 @@ int msgedit_GetText(HWND, wchar_t *_pOut, int _iSize)
 
 void msgedit_ReplaceAll(HWND, const wchar_t *) {}
 
-void msgedit_AppendLine(HWND, int, const wchar_t *) {}
+void msgedit_DeleteHead(HWND, int) {}
+
+void msgedit_Insert(HWND, int, const wchar_t *) {}
 
 void msgedit_Clear(HWND) {}
 
 void msgedit_Update(HWND) {}
+
+unsigned int msgedit_Ticks()
+{
+	using namespace std::chrono;
+	return (unsigned int)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void msgedit_CallLater(HWND, int, void (*)()) {}

@@ -24,6 +24,7 @@
 #include "krelwin/main/setting.h"
 #include "krelwin/module/function_base.h"
 #include "krelwin/module/module.h"
+#include "tests/krelwin/main/edit_reference.h"
 #include "tests/support/testdir.h"
 
 namespace {
@@ -32,10 +33,25 @@ namespace {
 // it can ask for an abort.
 std::vector<std::wstring> g_calls;
 int g_abortAt = -1;  // the Func call (0-based) that sets m_iAbort
+int g_logLines = 0;  // lines each Func logs
+
+std::wstring EditText() {
+    const int n = (int)SendMessageW(s_stGl.m_hMessage, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring s((size_t)n + 1, L'\0');
+    GetWindowTextW(s_stGl.m_hMessage, &s[0], n + 1);
+    s.resize((size_t)n);
+    return s;
+}
 
 class RecordingModule : public CModule {
 public:
     int Func(const wchar_t* param) override {
+        const int iCall = CountFuncs();
+        for (int i = 0; i < g_logLines; ++i) {
+            // Lines of many lengths; the third call's middle line is longer than half the edit.
+            const size_t uPad = iCall == 2 && i == g_logLines / 2 ? 16000 : (size_t)((i * 7 + iCall * 13) % 200);
+            Message_info(L"call %d line %d %s", iCall, i, std::wstring(uPad, L'-').c_str());
+        }
         if (CountFuncs() == g_abortAt) s_stGl.m_iAbort = 1;
         g_calls.push_back(std::wstring(L"func ") + param);
         return 1;
@@ -68,6 +84,7 @@ protected:
         s_iWindowH = 360;
         g_calls.clear();
         g_abortAt = -1;
+        g_logLines = 0;
         Module_releaseAll();
         oldCreator = Module_setCreator(MODULE_FUNCTION_BASE, NewRecordingModule);
         Init_MainWnd();
@@ -330,6 +347,33 @@ TEST_F(MainWndTest, RunGoesLineByLineOverEveryFileAndTellsTheModules) {
     EXPECT_EQ(s_stGl.TimerID, 0u);
 }
 
+TEST_F(MainWndTest, EveryStepEndsWithTheLogEditShowingItsLines) {
+    Files({L"1.txt", L"2.txt", L"3.txt", L"4.txt"});
+    for (int i = 0; i < 2; ++i) {
+        SCRIPT_STAT line;
+        line.m_strCommand = L"FUNCTION_BASE";
+        s_stGl.m_lstScript.push_back(line);
+    }
+    STRING_cpy(s_stGl.m_szBatchPath, L"job");
+    s_stGl.m_iErrorCount = 0;
+    g_logLines = 300;
+    Batch_start(1);
+    // Ticks by hand and no message loop between them: only the step itself can bring the edit
+    // up to date. (A tick needs a live timer id; the run's own is stopped.)
+    Timer_stop(s_stMainWnd.m_hWnd, &s_stGl.TimerID);
+    s_stGl.TimerID = 1;
+    int iSteps = 0;
+    while (s_stGl.m_iRunning && iSteps < 20) {
+        SendMessageW(s_stMainWnd.m_hWnd, WM_USER, 0, 0);
+        ++iSteps;
+        // Every line of the log so far, trimmed as if each had gone to the edit on its own.
+        ASSERT_EQ(TrimmedEdit(L"", LogLines(Log())), EditText()) << "after step " << iSteps;
+    }
+    EXPECT_EQ(iSteps, 8);
+    EXPECT_EQ(s_stGl.TimerID, 0u);
+    EXPECT_EQ(Log().substr(Log().size() - 14), L"Completed...\r\n");
+}
+
 TEST_F(MainWndTest, AnAbortEndsTheRunAfterTheCurrentFile) {
     Files({L"1.txt", L"2.txt", L"3.txt"});
     for (int i = 0; i < 2; ++i) {
@@ -360,6 +404,7 @@ TEST_F(MainWndTest, StopEndsAtTheNextTickAndARestartNeverLeavesTheOldTimer) {
     ASSERT_NE(first, 0u);
     Batch_start(1);  // stop: logged at once, the timer still live
     EXPECT_EQ(Log(), L"Stoped...\r\n");
+    EXPECT_EQ(EditText(), L"Stoped...\r\n");
     EXPECT_EQ(s_stGl.TimerID, first);
     Batch_start(1);  // started again before the stop's tick
     const unsigned int second = s_stGl.TimerID;
@@ -454,6 +499,37 @@ TEST_F(MainWndTest, DISABLED_BenchmarkLoadingManyTargetFiles) {
                     dRead, dAll - dRead);
     }
     std::printf("file-system queries of %d listed lines alone: %.3f s\n", iFiles, dQueries);
+}
+
+// Benchmark, not a test: lines logged in one step into the shown window's log edit, each its own
+// Message_win as a listing prints them, until the step's end has shown them all; from an empty
+// edit and from a full one. Run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
+TEST_F(MainWndTest, DISABLED_BenchmarkLogLinesInTheWindow) {
+    const int iSizes[] = {1, 1000, 5000};
+    for (int iFull = 0; iFull < 2; ++iFull) {
+        for (int iLines : iSizes) {
+            double dBest = 1e9;
+            int iRuns = 0;
+            // Best of three, unless one run takes long already.
+            for (; iRuns < 3 && (iRuns == 0 || dBest < 5.0); ++iRuns) {
+                Message_clear();
+                if (iFull) {
+                    for (int i = 0; i < 1400; ++i) Message_info(L"earlier line %d", i);
+                    Message_flush();
+                }
+                Pump(0);
+                const auto t0 = std::chrono::steady_clock::now();
+                for (int i = 0; i < iLines; ++i) Message_info(L"\t%s%05d,", L"FLAG_", i);
+                Message_flush();
+                const double d = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+                if (d < dBest) dBest = d;
+                Pump(0);
+            }
+            std::printf("%d log lines into %s log edit: %.3f s (best of %d; %.2f ms a line)\n", iLines,
+                        iFull ? "a full" : "an empty", dBest, iRuns, dBest * 1000.0 / iLines);
+            std::fflush(stdout);
+        }
+    }
 }
 
 }  // namespace

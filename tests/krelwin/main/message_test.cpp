@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
 #include "krelwin/main/message.h"
+#include "tests/krelwin/main/edit_reference.h"
 
 namespace {
 
@@ -96,11 +97,26 @@ TEST_F(MessageLog, KeptTextStartsAfterTheFirstLineEndAtOrAfterTheRoom)
 	}
 }
 
-// The log window: a real multi-line edit (without word wrap, which is slow under Wine).
+// The log window: a real multi-line edit (without word wrap, which is slow under Wine), and a
+// clock that stands still unless a test moves it.
+unsigned int s_uNow = 100000;
+unsigned int TestClock() { return s_uNow; }
+
+// An edit whose every replacement takes the given time by that clock.
+unsigned int s_uReplaceMs = 0;
+WNDPROC s_pEditProc = 0;
+LRESULT CALLBACK SlowEdit(HWND _hWnd, UINT _uMsg, WPARAM _wParam, LPARAM _lParam)
+{
+	if (_uMsg == EM_REPLACESEL) s_uNow += s_uReplaceMs;
+	return CallWindowProcW(s_pEditProc, _hWnd, _uMsg, _wParam, _lParam);
+}
+
 class MessageEdit : public EngineTest {
 protected:
 	void SetUp() override {
 		EngineTest::SetUp();
+		s_uNow = 100000;
+		Message_setClock(TestClock);
 		m_hEdit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY,
 			0, 0, 300, 200, 0, 0, GetModuleHandleW(0), 0);
 		ASSERT_TRUE(m_hEdit != 0);
@@ -110,7 +126,13 @@ protected:
 	void TearDown() override {
 		s_stGl.m_hMessage = 0;
 		if (m_hEdit) DestroyWindow(m_hEdit);
+		Message_setClock(0);
 		EngineTest::TearDown();
+	}
+	// The edit once the lines logged so far have been sent, as at the end of a step.
+	std::wstring Shown() const {
+		Message_flush();
+		return EditText();
 	}
 	std::wstring EditText() const {
 		int n = (int)SendMessageW(m_hEdit, WM_GETTEXTLENGTH, 0, 0);
@@ -128,7 +150,7 @@ TEST_F(MessageEdit, ShowsTheLinesItAppends)
 	Message_win(L"one");
 	Message_win(L"");
 	Message_win(L"三");
-	EXPECT_EQ(L"one\r\n\r\n三\r\n", EditText());
+	EXPECT_EQ(L"one\r\n\r\n三\r\n", Shown());
 	Message_clear();
 	EXPECT_EQ(L"", EditText());
 	EXPECT_EQ(L"", Log());
@@ -142,7 +164,7 @@ TEST_F(MessageEdit, FullEditDropsWholeLinesFromItsHead)
 	SetEditText(strEdit);
 	Message_win(L"0123456789");
 	// Room needed 256: the first line end at or after 256 ends the third line (at 298).
-	EXPECT_EQ(strEdit.substr(300) + L"0123456789\r\n", EditText());
+	EXPECT_EQ(strEdit.substr(300) + L"0123456789\r\n", Shown());
 	EXPECT_EQ(L"0123456789\r\n", Log());
 }
 
@@ -151,11 +173,11 @@ TEST_F(MessageEdit, LineLongerThanHalfTheEditReplacesEverything)
 	SetEditText(L"old\r\nlines\r\n");
 	const std::wstring strLong(16000, L'L');
 	Message_win(strLong.c_str());
-	EXPECT_EQ(strLong + L"\r\n", EditText());
+	EXPECT_EQ(strLong + L"\r\n", Shown());
 	// The next line trims again from a fresh read: the long line goes whole.
 	const std::wstring strNext(14000, L'n');
 	Message_win(strNext.c_str());
-	EXPECT_EQ(strNext + L"\r\n", EditText());
+	EXPECT_EQ(strNext + L"\r\n", Shown());
 	EXPECT_EQ(strLong + L"\r\n" + strNext + L"\r\n", Log());
 }
 
@@ -167,13 +189,144 @@ TEST_F(MessageEdit, EditStaysBelowItsLimitOverManyLines)
 	SetEditText(strStart);
 	const std::wstring strPad(50, L'.');
 	for (int i = 700; i < 800; i++) Message_info(L"line %d of the log %s", i, strPad.c_str());
-	const std::wstring strEdit = EditText();
+	const std::wstring strEdit = Shown();
 	EXPECT_LE((int)strEdit.size(), MESSAGE_EDIT_LIMIT);
 	const std::wstring strLast = L"line 799 of the log " + strPad + L"\r\n";
 	EXPECT_EQ(strLast, strEdit.substr(strEdit.size() - strLast.size()));
 	// Whole lines only: the earlier lines went first and the newest are all there.
 	EXPECT_EQ(0u, strEdit.find(L"earlier line\r\n"));
 	EXPECT_NE(std::wstring::npos, strEdit.find(L"\r\nline 700 of the log "));
+}
+
+TEST_F(MessageEdit, LinesWaitForTheDeadlineOrAFlush)
+{
+	// After a quiet time the first line is shown at once; lines soon after it wait.
+	Message_win(L"first");
+	EXPECT_EQ(L"first\r\n", EditText());
+	s_uNow += MESSAGE_FLUSH_MS - 1;
+	Message_win(L"second");
+	EXPECT_EQ(L"first\r\n", EditText());
+	// The first line once the deadline has passed takes every waiting one along.
+	s_uNow += 1;
+	Message_win(L"third");
+	EXPECT_EQ(L"first\r\nsecond\r\nthird\r\n", EditText());
+	Message_win(L"fourth");
+	EXPECT_EQ(L"first\r\nsecond\r\nthird\r\n", EditText());
+	Message_flush();
+	EXPECT_EQ(L"first\r\nsecond\r\nthird\r\nfourth\r\n", EditText());
+	// Clearing drops what waits; a later flush brings nothing back.
+	Message_win(L"waiting");
+	Message_clear();
+	Message_flush();
+	EXPECT_EQ(L"", EditText());
+	EXPECT_EQ(L"", Log());
+	Message_win(L"after");
+	EXPECT_EQ(L"after\r\n", Shown());
+}
+
+TEST_F(MessageEdit, ASlowControlIsChangedLessOften)
+{
+	s_pEditProc = (WNDPROC)SetWindowLongPtrW(m_hEdit, GWLP_WNDPROC, (LONG_PTR)SlowEdit);
+	s_uReplaceMs = 300;
+	Message_win(L"first");
+	// The change took 300 ms: lines now wait as long.
+	s_uNow += MESSAGE_FLUSH_MS;
+	Message_win(L"second");
+	EXPECT_EQ(L"first\r\n", EditText());
+	s_uNow += 300 - MESSAGE_FLUSH_MS;
+	Message_win(L"third");
+	EXPECT_EQ(L"first\r\nsecond\r\nthird\r\n", EditText());
+	// Once a change is quick again, so is the wait.
+	s_uReplaceMs = 0;
+	s_uNow += 300;
+	Message_win(L"fourth");
+	s_uNow += MESSAGE_FLUSH_MS;
+	Message_win(L"fifth");
+	EXPECT_EQ(L"first\r\nsecond\r\nthird\r\nfourth\r\nfifth\r\n", EditText());
+	SetWindowLongPtrW(m_hEdit, GWLP_WNDPROC, (LONG_PTR)s_pEditProc);
+}
+
+TEST_F(MessageEdit, WaitingLinesReachTheEditFromTheMessageLoop)
+{
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	ASSERT_EQ(L"shown at once\r\n", EditText());
+	// No further line and no flush: the window's timer brings it, within a bound.
+	const DWORD dwStart = GetTickCount();
+	while (EditText() != L"shown at once\r\nwaits\r\n" && GetTickCount() - dwStart < 10000) {
+		MSG stMsg;
+		while (PeekMessageW(&stMsg, 0, 0, 0, PM_REMOVE)) DispatchMessageW(&stMsg);
+		Sleep(5);
+	}
+	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+}
+
+// Lines of every kind in pieces of every size: after each flush the edit holds what it would
+// hold had each line gone to it on its own.
+TEST_F(MessageEdit, FlushedPiecesLeaveWhatLineByLineTrimmingLeaves)
+{
+	std::vector<std::wstring> vLines;
+	unsigned int uSeed = 7;
+	auto next = [&]() { uSeed = uSeed * 1103515245u + 12345u; return (uSeed >> 16) & 0x7FFF; };
+	for (int i = 0; i < 1500; i++) {
+		const unsigned int uKind = next() % 100;
+		size_t uLength = next() % 90;
+		if (uKind < 3) uLength = 0;
+		else if (uKind < 6) uLength = 120 + next() % 400;	// room twice the line
+		else if (uKind == 6) uLength = 9000 + next() % 8000;	// over half the edit or near it
+		else if (uKind == 7 && i % 5 == 0) uLength = 31000;	// more than the edit holds
+		std::wstring strLine = L"L" + std::to_wstring(i) + L" ";
+		strLine += std::wstring(uLength, (wchar_t)(L'a' + i % 26));
+		vLines.push_back(strLine);
+	}
+	std::wstring strStart;
+	while (strStart.size() < 29000) strStart += L"earlier line\r\n";
+	SetEditText(strStart);
+	std::wstring strExpected = strStart;
+	size_t uFrom = 0;
+	int iFlushes = 0;
+	for (size_t u = 0; u < vLines.size(); u++) {
+		// A flush now and then by the deadline, by hand, or after many lines.
+		s_uNow += next() % 12;
+		Message_win(vLines[u].c_str());
+		const unsigned int uWhen = next() % 40;
+		if (uWhen == 0 || u + 1 == vLines.size()) {
+			Message_flush();
+			strExpected = TrimmedEdit(strExpected, std::vector<std::wstring>(vLines.begin() + uFrom, vLines.begin() + u + 1));
+			uFrom = u + 1;
+			iFlushes++;
+			ASSERT_EQ(strExpected, EditText()) << "after line " << u;
+		}
+	}
+	EXPECT_GT(iFlushes, 20);
+	std::wstring strLog;
+	for (const std::wstring &strLine : vLines) strLog += strLine + L"\r\n";
+	EXPECT_EQ(strLog, Log());
+}
+
+TEST_F(MessageEdit, ChangeBehindTheLogsBackIsTakenAsItIs)
+{
+	Message_win(L"one");
+	// Something else rewrites the control while no line waits: the next line trims from it.
+	std::wstring strOther;
+	while (strOther.size() < 29900) strOther += std::wstring(98, L'o') + L"\r\n";
+	SetEditText(strOther);
+	s_uNow += MESSAGE_FLUSH_MS;
+	Message_win(L"two");
+	EXPECT_EQ(TrimmedEdit(strOther, { L"two" }), EditText());
+	// A control that takes less than it is given (its text limit): later lines go on from
+	// what it holds.
+	SendMessageW(m_hEdit, EM_SETLIMITTEXT, 1000, 0);
+	Message_clear();
+	const std::wstring strLong(1200, L'x');
+	s_uNow += MESSAGE_FLUSH_MS;
+	Message_win(strLong.c_str());
+	const std::wstring strCut = EditText();
+	ASSERT_EQ(std::wstring(1000, L'x'), strCut);
+	SendMessageW(m_hEdit, EM_SETLIMITTEXT, 0, 0);
+	s_uNow += MESSAGE_FLUSH_MS;
+	Message_win(L"three");
+	EXPECT_EQ(TrimmedEdit(strCut, { L"three" }), EditText());
 }
 
 class MessageFile : public EngineTest {};

@@ -8,18 +8,25 @@
 #include <gtest/gtest.h>
 
 #include "krelwin/main/global.h"
+#include "krelwin/main/message.h"
 #include "tests/krelwin/main/engine_fixture.h"
 
 namespace {
 
 std::vector<std::wstring> s_asked;
+std::wstring s_strEditAtAsk;  // the log edit's text when the question came
 int s_iAnswer = OUTPUT_ANSWER_YES;
 
 int TestAsk(const wchar_t* _pText)
 {
     s_asked.push_back(_pText);
+    wchar_t szEdit[4096] = {0};
+    if (s_stGl.m_hMessage) GetWindowTextW(s_stGl.m_hMessage, szEdit, 4096);
+    s_strEditAtAsk = szEdit;
     return s_iAnswer;
 }
+
+unsigned int StoppedClock() { return 5000; }
 
 class OutputTest : public EngineTest {
 protected:
@@ -145,6 +152,25 @@ TEST_F(OutputTest, WithoutBackupAnExistingFileIsAskedAbout)
     }
     EXPECT_FALSE(m_dir.IsFile(L"out.bak"));
     EXPECT_EQ(s_stGl.m_iErrorCount, 0);
+}
+
+TEST_F(OutputTest, TheLogEditShowsEveryLineWhenTheQuestionComes)
+{
+    HWND hEdit = CreateWindowExW(0, L"EDIT", L"", ES_MULTILINE | ES_READONLY, 0, 0, 300, 200, 0, 0,
+                                 GetModuleHandleW(0), 0);
+    ASSERT_TRUE(hEdit != 0);
+    s_stGl.m_hMessage = hEdit;
+    // The clock stands still: every line but the first waits for the step's end.
+    Message_setClock(StoppedClock);
+    Backup(0);
+    ASSERT_TRUE(m_dir.Write(L"out.bin", "old"));
+    for (int i = 0; i < 5; ++i) Message_info(L"line %d", i);
+    Write_OutFile(m_dir.Path(L"out.bin").c_str(), "new!", 4);
+    ASSERT_EQ(s_asked.size(), 1u);
+    EXPECT_EQ(s_strEditAtAsk, L"line 0\r\nline 1\r\nline 2\r\nline 3\r\nline 4\r\n");
+    Message_setClock(0);
+    s_stGl.m_hMessage = 0;
+    DestroyWindow(hEdit);
 }
 
 TEST_F(OutputTest, EmptyOrMissingFileIsWrittenWithoutQuestionOrBackup)

@@ -13,6 +13,7 @@
 
 #include "krelwin/module/function_base.h"
 #include "tests/krelwin/main/engine_fixture.h"
+#include "tests/support/bench_text.h"
 
 namespace {
 
@@ -451,34 +452,10 @@ TEST_F(ViraGrepDispatchTest, AStoppedRunLeavesNoHitsToTheNextRun) {
 // Benchmark, not a test: 1,000 list words over 5 MB of Shift-JIS text.
 // Run with --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
 TEST_F(ViraGrepTest, DISABLED_Benchmark) {
-    std::vector<wchar_t> vKanji;
-    for (wchar_t c = 0x4E00; vKanji.size() < 600 && c < 0x9FA0; ++c) {
-        char sz[4];
-        BOOL bDefault = FALSE;
-        if (WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &c, 1, sz, 4, 0, &bDefault) == 2 && !bDefault)
-            vKanji.push_back(c);
-    }
-    ASSERT_EQ(600u, vKanji.size());
-    unsigned int uSeed = 12345;
-    auto next = [&]() { uSeed = uSeed * 1103515245u + 12345u; return (uSeed >> 16) & 0x7FFF; };
-    std::wstring strList;
-    std::vector<std::wstring> vWords;
-    for (int k = 0; k < 1000; ++k) {
-        std::wstring strWord;
-        const int iLen = 2 + next() % 3;
-        for (int c = 0; c < iLen; ++c) strWord += vKanji[next() % 600];
-        vWords.push_back(strWord);
-        strList += strWord + L"\r\n";
-    }
-    ASSERT_TRUE(m_dir.Write(L"list.txt", Sjis(strList)));
-    std::wstring strText;
-    while (strText.size() < 2500000) {  // two bytes a character: 5 MB
-        const int iLen = 10 + next() % 40;
-        for (int c = 0; c < iLen; ++c)
-            strText += next() % 2 ? static_cast<wchar_t>(0x3042 + next() % 80) : vKanji[next() % 600];
-        if (next() % 5 == 0) strText += vWords[next() % 1000];  // a fifth of the lines hold a word
-        strText += L"。\r\n";
-    }
+    const bench::GrepText cText = bench::GrepWordsOverText();
+    ASSERT_EQ(1000u, cText.vWords.size());
+    ASSERT_TRUE(m_dir.Write(L"list.txt", Sjis(cText.strList)));
+    const std::wstring& strText = cText.strText;
     const std::string strBytes = Sjis(strText);
     ASSERT_TRUE(m_dir.Write(L"big.txt", strBytes));
 
