@@ -12,15 +12,15 @@
 
 namespace {
 
+using e2e::Files;
 using e2e::KrelwinRun;
+using e2e::RunJob;
 using xlserver::Book;
 
 std::string Sjis(const std::wstring& _str)
 {
     return xlserver::ToCodePage(932, _str);
 }
-
-const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
 // The spreadsheet process; ended by the test when the program under test did not close it.
 class ServerProcess
@@ -87,19 +87,15 @@ TEST(ExcelE2E, Xls2csvWritesOneCsvFilePerSheetOfTheWorkbook)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nXLS2CSV -rA1C3\r\n[FILES]\r\n" + Sjis(d.Path(L"BOOK.xls")) + "\r\n"));
     ServerProcess server;
     ASSERT_TRUE(server.Start(d, Books()));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << testing::PrintToString(run.LogEdit());
-    EXPECT_EQ(0u, code);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nXLS2CSV -rA1C3\r\n" + Files(d, {L"BOOK.xls"}), 0, &log));
     EXPECT_EQ(Sjis(L"名前,\"値,単位\"\r\n検査を行う。\r\n,,\"\"\"ok\"\r\n"), d.Read(L"BOOKS1.csv"));
     EXPECT_EQ(Sjis(L"\r\n,\"二行\r\nの値\"\r\n"), d.Read(L"BOOKS2.csv"));
     EXPECT_FALSE(d.IsFile(L"BOOKOTHER.csv"));
-    EXPECT_EQ("Cell(1,1)-(3,3)\r\nCompleted...\r\n", d.Read(L"log.txt"));
+    EXPECT_EQ("Cell(1,1)-(3,3)\r\nCompleted...\r\n", log);
     EXPECT_TRUE(server.WaitExit(10000)) << "the spreadsheet window is closed";
 }
 
@@ -108,18 +104,14 @@ TEST(ExcelE2E, CheckExcelReportsFindingsByCell)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
     ASSERT_TRUE(d.Write(L"check.ini", Sjis(L"[MAIN]\r\nENABLEENDCHAR=。\r\nSTRING=表記\r\n行う\t行なう\r\n")));
     const std::wstring book = d.Path(L"BOOK.xls");
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKEXCEL check.ini -rA1C3\r\n[FILES]\r\n" + Sjis(book) + "\r\n"));
     ServerProcess server;
     ASSERT_TRUE(server.Start(d, Books()));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << "findings are no errors: the automatic run closes the program; "
-                                      << testing::PrintToString(run.LogEdit());
-    EXPECT_EQ(0u, code);
+    std::string log;
+    // Findings are no errors: the automatic run closes the program.
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nCHECKEXCEL check.ini -rA1C3\r\n" + Files(d, {L"BOOK.xls"}), 0, &log));
     const std::wstring label = L"[" + book + L"]";
     const std::wstring end = L"\t\t←末尾が有効な文字で終っていない\r\n";
     EXPECT_EQ(Sjis(L"Cell(1,1)-(3,3)\r\n"
@@ -129,7 +121,7 @@ TEST(ExcelE2E, CheckExcelReportsFindingsByCell)
                    L"0\t" + label + L"S1(3): " + end +
                    L"0\t" + label + L"S2(3): " + end +
                    L"Completed...\r\n"),
-              d.Read(L"log.txt"));
+              log);
     EXPECT_TRUE(server.WaitExit(10000)) << "the spreadsheet window is closed";
 }
 
