@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 
 #include "tests/e2e/krelwin_run.h"
@@ -14,49 +13,15 @@
 namespace {
 
 using e2e::Ansi;
+using e2e::Files;
 using e2e::KrelwinRun;
+using e2e::RunJob;
 
 std::string U32(uint32_t _u)
 {
     std::string s(4, '\0');
     for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(_u >> (8 * i));
     return s;
-}
-
-
-// An automatic run that writes its log to log.txt; ATEXIT closes an error-free run.
-const std::string kIni = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
-
-// The [FILES] section naming the fixtures by their full paths.
-std::string Files(const testdir::TestDir& _cDir, std::initializer_list<const wchar_t*> _lstNames)
-{
-    std::string s = "[FILES]\r\n";
-    for (const wchar_t* pName : _lstNames) s += Ansi(_cDir.Path(pName)) + "\r\n";
-    return s;
-}
-
-// Runs the batch and gives the log file. An error-free run closes the program by itself;
-// a run with errors stays open until its log ends in "error(s).<n>", then it is closed.
-::testing::AssertionResult RunJob(KrelwinRun& _cRun, const std::string& _strBatch, int _iErrors,
-                                  std::string* _pLog)
-{
-    const testdir::TestDir& d = _cRun.Dir();
-    if (!d.Write(L"krelwin.ini", kIni) || !d.Write(L"job.kvl", _strBatch) || !_cRun.Start(L"job.kvl"))
-        return ::testing::AssertionFailure() << "fixture not written or program not started";
-    if (_iErrors == 0) {
-        DWORD dwCode = 99;
-        const bool bEnded = _cRun.WaitExit(&dwCode);
-        *_pLog = d.Read(L"log.txt");
-        if (!bEnded || dwCode != 0)
-            return ::testing::AssertionFailure() << "an error-free run closes the program with 0:\n" << *_pLog;
-        return ::testing::AssertionSuccess();
-    }
-    const std::string strEnd = "error(s)." + std::to_string(_iErrors) + "\r\n";
-    const bool bLogged = _cRun.WaitLogFileHas(L"log.txt", strEnd);
-    *_pLog = d.Read(L"log.txt");
-    if (!_cRun.CloseAndWait()) return ::testing::AssertionFailure() << "the program did not close";
-    if (!bLogged) return ::testing::AssertionFailure() << "no " << strEnd << " in:\n" << *_pLog;
-    return ::testing::AssertionSuccess();
 }
 
 } // namespace

@@ -13,8 +13,7 @@ namespace {
 
 using e2e::Ansi;
 using e2e::KrelwinRun;
-
-const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
+using e2e::RunJob;
 
 bmpfile::Spec Indexed(int _iW, int _iH) {
     bmpfile::Spec sp;
@@ -29,7 +28,6 @@ TEST(BitmapE2E, ResizeAndMaskOverTwoImages) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.MakeDir(L"img"));
     const bmpfile::Spec a = Indexed(5, 3);
     ASSERT_TRUE(d.Write(L"img\\a.bmp", bmpfile::Make(a)));
@@ -39,14 +37,11 @@ TEST(BitmapE2E, ResizeAndMaskOverTwoImages) {
     b.bits = 24;
     b.pixel = [](int x, int y) { return static_cast<uint32_t>(0x00102030 * (x + 1) + 0x050607 * y) & 0xFFFFFF; };
     ASSERT_TRUE(d.Write(L"img\\\x65e5\x672c.bmp", bmpfile::Make(b)));  // 日本.bmp
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\n"
-                                    "BMP_RESIZE out\\%0_r.bmp %4,+1\r\n"
-                                    "MAKEMASK\r\n"
-                                    "[FILES]\r\nimg\\a.bmp\r\nimg\\\x93\xfa\x96\x7b.bmp\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << "an error-free automatic run closes the program";
-    EXPECT_EQ(code, 0u);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\n"
+                            "BMP_RESIZE out\\%0_r.bmp %4,+1\r\n"
+                            "MAKEMASK\r\n"
+                            "[FILES]\r\nimg\\a.bmp\r\nimg\\\x93\xfa\x96\x7b.bmp\r\n", 0, &log));
 
     bmpfile::Spec ra = a;  // 8 x 4: the palette stays, new pixels are index 0
     ra.width = 8;
@@ -67,23 +62,21 @@ TEST(BitmapE2E, ResizeAndMaskOverTwoImages) {
     EXPECT_EQ(maskB, d.Read(L"img\\\x65e5\x672c.msk"));
 
     const std::string strJapan = "\x93\xfa\x96\x7b";
-    EXPECT_EQ("a(5,3)->(8,4)\r\n" + strJapan + "(6,2)->(8,3)\r\nCompleted...\r\n", d.Read(L"log.txt"));
+    EXPECT_EQ("a(5,3)->(8,4)\r\n" + strJapan + "(6,2)->(8,3)\r\nCompleted...\r\n", log);
 }
 
 TEST(BitmapE2E, FilesThatAreNoBitmapsAreErrorsOfTheRun) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     std::string lying = bmpfile::Make(Indexed(4, 4));
     bmpfile::Put32(&lying, 22, 0x10000000);  // far more rows than the file holds
     ASSERT_TRUE(d.Write(L"t.bmp", "not a picture"));
     ASSERT_TRUE(d.Write(L"l.bmp", lying));
     ASSERT_TRUE(d.Write(L"g.bmp", bmpfile::Make(Indexed(2, 2))));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nBMP_RESIZE o_%1 8,8\r\nBMP_RESIZE z_%1 %0\r\nMAKEMASK\r\n"
-                                    "[FILES]\r\nt.bmp\r\nl.bmp\r\ng.bmp\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
-    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nBMP_RESIZE o_%1 8,8\r\nBMP_RESIZE z_%1 %0\r\nMAKEMASK\r\n"
+                            "[FILES]\r\nt.bmp\r\nl.bmp\r\ng.bmp\r\n", 7, &log));
     EXPECT_EQ(Ansi(L"ビットマップでないファイル\r\n"
                    L"ビットマップでないファイル\r\n"
                    L"g(2,2)->(8,8)\r\n"
@@ -93,7 +86,7 @@ TEST(BitmapE2E, FilesThatAreNoBitmapsAreErrorsOfTheRun) {
                    L"ビットマップでないファイル t.bmp\r\n"
                    L"ビットマップでないファイル l.bmp\r\n"
                    L"error(s).7\r\n"),
-              d.Read(L"log.txt"));
+              log);
     EXPECT_TRUE(d.IsFile(L"o_g.bmp"));
     EXPECT_FALSE(d.IsFile(L"o_t.bmp"));
     EXPECT_FALSE(d.IsFile(L"o_l.bmp"));
@@ -101,7 +94,6 @@ TEST(BitmapE2E, FilesThatAreNoBitmapsAreErrorsOfTheRun) {
     EXPECT_FALSE(d.IsFile(L"t.msk"));
     EXPECT_FALSE(d.IsFile(L"l.msk"));
     EXPECT_EQ(std::string("\x01\x02\x11\x12"), d.Read(L"g.msk"));
-    EXPECT_TRUE(run.CloseAndWait());
 }
 
 }  // namespace

@@ -12,8 +12,7 @@
 namespace {
 
 using e2e::KrelwinRun;
-
-const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
+using e2e::RunJob;
 
 uint32_t Colour(int x, int y) {
     uint32_t u = static_cast<uint32_t>(x * 73856093 ^ y * 19349663) * 2654435761u;
@@ -38,18 +37,14 @@ TEST(FitPartsE2E, PartsAreFoundPastedAndTheirPlacesWrittenBack) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.MakeDir(L"img"));
     // base.bmp holds a.bmp at (12, 7); b.bmp is a red square already placed at (1, 2).
     ASSERT_TRUE(d.Write(L"img\\base.bmp", Picture(40, 30, 24, Colour)));
     ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(8, 6, 24, [](int x, int y) { return Colour(x + 12, y + 7); })));
     ASSERT_TRUE(d.Write(L"img\\b.bmp", Picture(2, 2, 24, [](int, int) { return 0x0000FFu; })));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "base.bmp\r\n\ta.bmp\r\n\tb.bmp\tb_out.bmp\t0\t0\t1\t2"));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << "an error-free automatic run closes the program";
-    EXPECT_EQ(code, 0u);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS . out\r\n[FILES]\r\nimg\\list.txt\r\n", 0, &log));
 
     EXPECT_EQ(Picture(40, 30, 32, Colour), d.Read(L"out\\a.bmp"));
     EXPECT_EQ(Picture(40, 30, 32, [](int x, int y) { return (x >= 1 && x < 3 && y >= 2 && y < 4) ? 0x0000FFu : Colour(x, y); }),
@@ -59,14 +54,13 @@ TEST(FitPartsE2E, PartsAreFoundPastedAndTheirPlacesWrittenBack) {
               d.Read(L"img\\list.txt"));
     EXPECT_EQ("searching...\r\nfiting\r\na.bmp 12,7  (48:48)100%\r\nbase.bmp  already printing.\r\nouting\r\n"
               "Completed...\r\n",
-              d.Read(L"log.txt"));
+              log);
 }
 
 TEST(FitPartsE2E, ReverseCutsThePartsOutOfRescaledImages) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.MakeDir(L"img"));
     ASSERT_TRUE(d.MakeDir(L"out"));
     // The output image of a.bmp was halved meanwhile (and saved at 24 bits).
@@ -74,43 +68,36 @@ TEST(FitPartsE2E, ReverseCutsThePartsOutOfRescaledImages) {
     ASSERT_TRUE(d.Write(L"out\\a.bmp", Picture(20, 15, 24, half)));
     ASSERT_TRUE(d.Write(L"out\\base.bmp", Picture(4, 4, 32, Colour)));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "base.bmp\t\tbase.bmp\t40\t30\r\n\ta.bmp\ta.bmp\t8\t6\t12\t7\r\n"));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code));
-    EXPECT_EQ(code, 0u);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n", 0, &log));
 
     EXPECT_EQ(Picture(4, 4, 32, Colour), d.Read(L"img\\base.bmp")) << "a base image comes back unchanged";
     EXPECT_EQ(Picture(4, 3, 32, [half](int x, int y) { return half(x + 6, y + 3); }), d.Read(L"img\\a.bmp"));
     EXPECT_EQ("base.bmp\t\tbase.bmp\t40\t30\r\n\ta.bmp\ta.bmp\t8\t6\t6\t3\r\n", d.Read(L"img\\list.txt"));
-    EXPECT_EQ("searching...\r\nouting\r\n50%,50%\r\nCompleted...\r\n", d.Read(L"log.txt"));
+    EXPECT_EQ("searching...\r\nouting\r\n50%,50%\r\nCompleted...\r\n", log);
 }
 
 TEST(FitPartsE2E, UnreadableAndLyingImagesAreErrorsOfTheRun) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     std::string lying = Picture(20, 20, 24, Colour);
     bmpfile::Put32(&lying, 18, 0x7FFFFFFF);  // a width far past the file
     ASSERT_TRUE(d.Write(L"base.bmp", lying));
     ASSERT_TRUE(d.Write(L"list.txt", "base.bmp\r\n\tgone.bmp\r\n"));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS .\r\n[FILES]\r\nlist.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
-    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS .\r\n[FILES]\r\nlist.txt\r\n", 2, &log));
     EXPECT_EQ("searching...\r\n\x83\x72\x83\x62\x83\x67\x83\x7d\x83\x62\x83\x76\x82\xc5\x82\xc8\x82\xa2"
               "\x83\x74\x83\x40\x83\x43\x83\x8b base.bmp\r\ngone.bmp not read\r\nfiting\r\nouting\r\nerror(s).2\r\n",
-              d.Read(L"log.txt"));
+              log);
     EXPECT_EQ("base.bmp\t\tbase.bmp\t0\t0\r\n\tgone.bmp\tgone.bmp\t0\t0\t-1\t-1\r\n", d.Read(L"list.txt"))
         << "without its images a part is not searched";
-    EXPECT_TRUE(run.CloseAndWait());
 }
 
 TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.MakeDir(L"img"));
     // p2.bmp and p3.bmp lie in b.bmp, whose name stands on p2's own line.
     const bmpfile::PixelFn b = [](int x, int y) { return Colour(x + 50, y + 30); };
@@ -121,11 +108,8 @@ TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
     ASSERT_TRUE(d.Write(L"img\\p3.bmp", Picture(3, 3, 24, [b](int x, int y) { return b(x + 2, y + 6); })));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "a.bmp\r\n\tp1.bmp\r\nb.bmp\tp2.bmp\r\n\tp3.bmp\r\n"));
     // The second line reads the list the first one wrote and pastes every part again.
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS . out\r\nFITPARTS . out2\r\n[FILES]\r\nimg\\list.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code));
-    EXPECT_EQ(code, 0u);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS . out\r\nFITPARTS . out2\r\n[FILES]\r\nimg\\list.txt\r\n", 0, &log));
 
     // Read again, a.bmp's line names its output: no search of the second line cleared it.
     EXPECT_EQ("a.bmp\t\ta.bmp\t20\t10\r\n\tp1.bmp\tp1.bmp\t4\t3\t3\t2\r\nb.bmp\tp2.bmp\tp2.bmp\t5\t3\t9\t5\r\n"
@@ -144,14 +128,13 @@ TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
               "p3.bmp 2,6  (9:9)100%\r\nouting\r\n"
               "searching...\r\nfiting\r\na.bmp  already printing.\r\nb.bmp  already printing.\r\n"
               "b.bmp  already printing.\r\nouting\r\nCompleted...\r\n",
-              d.Read(L"log.txt"));
+              log);
 }
 
 TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.MakeDir(L"img"));
     ASSERT_TRUE(d.MakeDir(L"out"));
     // base.bmp stayed 4 x 4; the image of half.bmp (40 x 30) was halved.
@@ -166,9 +149,8 @@ TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
                                 "half.bmp\t\t\t40\t30\r\n"
                                 "\thalf_p.bmp\th.bmp\t30\t24\t4\t2\r\n";
     ASSERT_TRUE(d.Write(L"img\\list.txt", strList));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    ASSERT_TRUE(run.WaitLogFileHas(L"log.txt", "error(s)"));
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n", 4, &log));
     EXPECT_EQ("searching...\r\nouting\r\n"
               "100%,100%\r\nbig.bmp: larger than its base image\r\n"
               "100%,100%\r\nhuge.bmp: larger than its base image\r\n"
@@ -177,7 +159,7 @@ TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
               "100%,100%\r\n"
               "50%,50%\r\n"
               "error(s).4\r\n",
-              d.Read(L"log.txt"));
+              log);
     EXPECT_FALSE(d.IsFile(L"img\\big.bmp"));
     EXPECT_FALSE(d.IsFile(L"img\\huge.bmp"));
     EXPECT_FALSE(d.IsFile(L"img\\over.bmp"));
@@ -201,14 +183,12 @@ TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
               "half.bmp\t\t\t40\t30\r\n"
               "\thalf_p.bmp\th.bmp\t30\t24\t2\t1\r\n",
               d.Read(L"img\\list.txt"));
-    EXPECT_TRUE(run.CloseAndWait());
 }
 
 TEST(FitPartsE2E, ReverseCopiesBaseImagesAsTheyAre) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.MakeDir(L"img"));
     ASSERT_TRUE(d.MakeDir(L"out"));
     // 8-bit images with the longer info headers of newer editors.
@@ -222,16 +202,13 @@ TEST(FitPartsE2E, ReverseCopiesBaseImagesAsTheyAre) {
     ASSERT_TRUE(d.Write(L"out\\o124.bmp", str124));
     ASSERT_TRUE(d.Write(L"out\\o108.bmp", str108));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "b124.bmp\t\to124.bmp\t40\t52\r\nb108.bmp\t\to108.bmp\t40\t52\r\n"));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code));
-    EXPECT_EQ(code, 0u);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n", 0, &log));
 
     EXPECT_EQ(str124, d.Read(L"img\\b124.bmp"));
     EXPECT_EQ(str108, d.Read(L"img\\b108.bmp"));
     EXPECT_EQ("b124.bmp\t\to124.bmp\t40\t52\r\nb108.bmp\t\to108.bmp\t40\t52\r\n", d.Read(L"img\\list.txt"));
-    EXPECT_EQ("searching...\r\nouting\r\nCompleted...\r\n", d.Read(L"log.txt"));
+    EXPECT_EQ("searching...\r\nouting\r\nCompleted...\r\n", log);
 }
 
 }  // namespace

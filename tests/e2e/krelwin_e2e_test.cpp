@@ -12,6 +12,7 @@ namespace {
 
 using e2e::Ansi;
 using e2e::KrelwinRun;
+using e2e::RunJob;
 
 const std::string kNotBuiltIn = Ansi(L" この機能は組み込まれていません");
 // True when the settings file holds the key with exactly that value.
@@ -25,21 +26,18 @@ TEST(KrelwinE2E, BatchOnTheCommandLineRunsEveryLineOverEveryFileAndCloses) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIniLogged + "AUTOEXEC=1\r\nATEXIT=1\r\n"));
     ASSERT_TRUE(d.MakeDir(L"in"));
     ASSERT_TRUE(d.Write(L"in\\a.txt", "alpha\r\n"));
     ASSERT_TRUE(d.Write(L"in\\\x65e5\x672c.txt", "\x93\xfa\x96\x7b\r\n"));  // 日本.txt, Shift-JIS text
-    ASSERT_TRUE(d.Write(L"job.kvl",
-                        "// two lines over two files\r\n"
-                        "[SCRIPT]\r\nkinsoku\r\nCMD /c copy \"%1\" \"%1.bak\"\r\n"
-                        "[FILES]\r\nin\\a.txt\r\nin\\\x93\xfa\x96\x7b.txt\r\n"));
-    ASSERT_TRUE(run.Start(L"job.kvl")) << run.LastError();
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << "an error-free automatic run closes the program";
-    EXPECT_EQ(code, 0u);
+    std::string log;
+    ASSERT_TRUE(RunJob(run,
+                       "// two lines over two files\r\n"
+                       "[SCRIPT]\r\nkinsoku\r\nCMD /c copy \"%1\" \"%1.bak\"\r\n"
+                       "[FILES]\r\nin\\a.txt\r\nin\\\x93\xfa\x96\x7b.txt\r\n",
+                       0, &log));
     // The log is cleared when the run starts; the modules' lines and the end remain.
-    EXPECT_EQ(d.Read(L"log.txt"), "KINSOKU" + kNotBuiltIn + "\r\nKINSOKU" + kNotBuiltIn +
-                                      "\r\nProcess. CMD\r\nProcess. CMD\r\nCompleted...\r\n");
+    EXPECT_EQ(log, "KINSOKU" + kNotBuiltIn + "\r\nKINSOKU" + kNotBuiltIn +
+                       "\r\nProcess. CMD\r\nProcess. CMD\r\nCompleted...\r\n");
     EXPECT_EQ(d.Read(L"in\\a.txt.bak"), "alpha\r\n");
     EXPECT_EQ(d.Read(L"in\\\x65e5\x672c.txt.bak"), "\x93\xfa\x96\x7b\r\n");
     // The settings file is written back in full at the end.

@@ -3,8 +3,10 @@
 // a program still running when the run object goes is ended.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "tests/support/testdir.h"
@@ -184,5 +186,45 @@ private:
     DWORD pid_ = 0;
     DWORD lastError_ = 0;
 };
+
+// The settings of an automatic run that writes its message log to log.txt: the batch runs
+// at once, and a run without errors closes the program at its end.
+const char kAutoIni[] = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
+
+// The [FILES] section naming files of the folder by their full paths.
+inline std::string Files(const testdir::TestDir& dir, std::initializer_list<const wchar_t*> names)
+{
+    std::string s = "[FILES]\r\n";
+    for (const wchar_t* name : names) s += Ansi(dir.Path(name)) + "\r\n";
+    return s;
+}
+
+// Runs the batch as job.kvl of the run's folder, with kAutoIni and the extra settings as its
+// krelwin.ini, and gives the log file. A run without errors must close the program with 0
+// by itself; a run with errors keeps it open until its log ends in "error(s).<n>", then it
+// is closed. Each wait is bounded by ms.
+inline ::testing::AssertionResult RunJob(KrelwinRun& run, const std::string& batch, int errors,
+                                         std::string* log, const std::string& ini = "", DWORD ms = kWaitMs)
+{
+    const testdir::TestDir& d = run.Dir();
+    if (!d.Write(L"krelwin.ini", kAutoIni + ini) || !d.Write(L"job.kvl", batch))
+        return ::testing::AssertionFailure() << "krelwin.ini or job.kvl not written";
+    if (!run.Start(L"job.kvl")) return ::testing::AssertionFailure() << "not started: error " << run.LastError();
+    if (errors == 0) {
+        DWORD code = 99;
+        if (!run.WaitExit(&code, ms))
+            return ::testing::AssertionFailure() << "an error-free run closes the program; its log window:\n"
+                                                 << ::testing::PrintToString(run.LogEdit());
+        *log = d.Read(L"log.txt");
+        if (code != 0) return ::testing::AssertionFailure() << "the program ended with " << code << ":\n" << *log;
+        return ::testing::AssertionSuccess();
+    }
+    const std::string end = "error(s)." + std::to_string(errors) + "\r\n";
+    const bool logged = run.WaitLogFileHas(L"log.txt", end, ms);
+    *log = d.Read(L"log.txt");
+    if (!run.CloseAndWait()) return ::testing::AssertionFailure() << "the program did not close";
+    if (!logged) return ::testing::AssertionFailure() << "no " << end << " in:\n" << *log;
+    return ::testing::AssertionSuccess();
+}
 
 }  // namespace e2e

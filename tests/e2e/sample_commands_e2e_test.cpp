@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
 
 #include "tests/e2e/krelwin_run.h"
@@ -13,44 +12,9 @@
 namespace {
 
 using e2e::Ansi;
+using e2e::Files;
 using e2e::KrelwinRun;
-
-// An automatic run that writes its log to log.txt; ATEXIT closes an error-free run.
-const std::string kIni = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
-
-// The [FILES] section naming the fixtures by their full paths, so that the commands are
-// handed the paths the log lines are compared with.
-std::string Files(const testdir::TestDir& _cDir, std::initializer_list<const wchar_t*> _lstNames)
-{
-    std::string s = "[FILES]\r\n";
-    for (const wchar_t* pName : _lstNames) s += Ansi(_cDir.Path(pName)) + "\r\n";
-    return s;
-}
-
-// Runs the batch (script lines and [FILES]) with the settings in kIni plus _strIni and
-// gives the log file. An error-free run must close the program by itself; a run with
-// errors keeps it open until the log ends in "error(s).<_iErrors>", then it is closed.
-::testing::AssertionResult RunJob(KrelwinRun& _cRun, const std::string& _strIni, const std::string& _strBatch,
-                                  int _iErrors, std::string* _pLog)
-{
-    const testdir::TestDir& d = _cRun.Dir();
-    if (!d.Write(L"krelwin.ini", kIni + _strIni) || !d.Write(L"job.kvl", _strBatch) || !_cRun.Start(L"job.kvl"))
-        return ::testing::AssertionFailure() << "fixture not written or program not started";
-    if (_iErrors == 0) {
-        DWORD dwCode = 99;
-        const bool bEnded = _cRun.WaitExit(&dwCode);
-        *_pLog = d.Read(L"log.txt");
-        if (!bEnded || dwCode != 0)
-            return ::testing::AssertionFailure() << "an error-free run closes the program with 0:\n" << *_pLog;
-        return ::testing::AssertionSuccess();
-    }
-    const std::string strEnd = "error(s)." + std::to_string(_iErrors) + "\r\n";
-    const bool bLogged = _cRun.WaitLogFileHas(L"log.txt", strEnd);
-    *_pLog = d.Read(L"log.txt");
-    if (!_cRun.CloseAndWait()) return ::testing::AssertionFailure() << "the program did not close";
-    if (!bLogged) return ::testing::AssertionFailure() << "no " << strEnd << " in:\n" << *_pLog;
-    return ::testing::AssertionSuccess();
-}
+using e2e::RunJob;
 
 bool SetReadOnly(const std::wstring& _strPath, bool _bOn)
 {
@@ -76,9 +40,9 @@ TEST(SampleCommandsE2E, DelremZen2hanAndFunctionBaseRewriteTheTargetInTurn)
     ASSERT_TRUE(d.MakeDir(L"in"));
     ASSERT_TRUE(d.Write(L"in\\a.txt", strSource));
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "BACKUP=1\r\n",
+    ASSERT_TRUE(RunJob(run,
                        "[SCRIPT]\r\nDELREM\r\nzen2han\r\nFUNCTION_BASE copy\\%0.out\r\n" + Files(d, {L"in\\a.txt"}),
-                       0, &strLog));
+                       0, &strLog, "BACKUP=1\r\n"));
 
     EXPECT_EQ(strZen2han, d.Read(L"in\\a.txt"));
     EXPECT_EQ(strDelrem, d.Read(L"in\\a.bak")) << "the backup holds the version before the last rewrite";
@@ -97,7 +61,7 @@ TEST(SampleCommandsE2E, InitSampleShowsTheModuleLifeCycle)
     ASSERT_TRUE(d.Write(L"a.txt", "a\r\n"));
     ASSERT_TRUE(d.Write(L"b.txt", "b\r\n"));
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "", "[SCRIPT]\r\nINITSAMPLE\r\nINITSAMPLE\r\n" + Files(d, {L"a.txt", L"b.txt"}), 0,
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nINITSAMPLE\r\nINITSAMPLE\r\n" + Files(d, {L"a.txt", L"b.txt"}), 0,
                        &strLog));
     const std::string strFiles = Ansi(L"file:" + d.Path(L"a.txt") + L" " + d.Path(L"a.txt") + L"\r\n" +
                                       L"file:" + d.Path(L"b.txt") + L" " + d.Path(L"b.txt") + L"\r\n");
@@ -117,7 +81,7 @@ TEST(SampleCommandsE2E, ChgrwProtectsFilesFromDelUntilItClearsTheFlag)
     ASSERT_TRUE(d.Write(L"y.txt", "y"));
     std::string strLog;
     // Failed deletions are not errors: the run ends clean.
-    ASSERT_TRUE(RunJob(run, "", "[SCRIPT]\r\nCHGRW 1\r\nDEL\r\nCHGRW\r\nDEL\r\n" + Files(d, {L"x.txt", L"y.txt"}), 0,
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nCHGRW 1\r\nDEL\r\nCHGRW\r\nDEL\r\n" + Files(d, {L"x.txt", L"y.txt"}), 0,
                        &strLog));
     const std::string strOk = Ansi(d.Path(L"x.txt") + L" ok.\r\n" + d.Path(L"y.txt") + L" ok.\r\n");
     EXPECT_EQ(strOk + "deleting\r\ndel failed. x.txt\r\ndel failed. y.txt\r\n" + strOk +
@@ -137,9 +101,9 @@ TEST(SampleCommandsE2E, EmptyAndReadOnlyTargetsAreReportedAndLeftAsTheyWere)
     ASSERT_TRUE(d.Write(L"ro.txt", strRo));
     ASSERT_TRUE(SetReadOnly(d.Path(L"ro.txt"), true));
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "BACKUP=1\r\n",
+    ASSERT_TRUE(RunJob(run,
                        "[SCRIPT]\r\nFUNCTION_BASE\r\nDELREM\r\nZEN2HAN\r\n" + Files(d, {L"empty.txt", L"ro.txt"}), 6,
-                       &strLog));
+                       &strLog, "BACKUP=1\r\n"));
     const std::wstring strEmpty = d.Path(L"empty.txt");
     const std::wstring strRoPath = d.Path(L"ro.txt");
     EXPECT_EQ(Ansi(L"file not found:" + strEmpty + L"\r\n" + L"file:" + strRoPath + L" " + strRoPath + L"\r\n") +
@@ -162,7 +126,7 @@ TEST(SampleCommandsE2E, TargetsDeletedByAnEarlierLineAreReportedAsMissing)
     const auto& d = run.Dir();
     ASSERT_TRUE(d.Write(L"m.txt", "m\r\n"));
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "",
+    ASSERT_TRUE(RunJob(run,
                        "[SCRIPT]\r\nDEL\r\nFUNCTION_BASE out.txt\r\nDELREM out.txt\r\nZEN2HAN out.txt\r\n" +
                            Files(d, {L"m.txt"}),
                        3, &strLog));

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,36 +13,10 @@
 namespace {
 
 using e2e::Ansi;
+using e2e::Files;
 using e2e::KrelwinRun;
+using e2e::RunJob;
 using namespace wave_fixture;
-
-const std::string kIni = "[MAIN]\r\nAUTOEXEC=1\r\nATEXIT=1\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\n";
-
-// Runs the script over the fixtures (full paths) and gives the log file; a run without
-// errors closes the program itself, one with errors is closed once its log is written.
-::testing::AssertionResult RunJob(KrelwinRun& _cRun, const std::string& _strIni, const std::string& _strScript,
-                                  std::initializer_list<const wchar_t*> _lstFiles, int _iErrors, std::string* _pLog)
-{
-    const testdir::TestDir& d = _cRun.Dir();
-    std::string strBatch = "[SCRIPT]\r\n" + _strScript + "[FILES]\r\n";
-    for (const wchar_t* pName : _lstFiles) strBatch += Ansi(d.Path(pName)) + "\r\n";
-    if (!d.Write(L"krelwin.ini", kIni + _strIni) || !d.Write(L"job.kvl", strBatch) || !_cRun.Start(L"job.kvl"))
-        return ::testing::AssertionFailure() << "fixture not written or program not started";
-    if (_iErrors == 0) {
-        DWORD dwCode = 99;
-        const bool bEnded = _cRun.WaitExit(&dwCode);
-        *_pLog = d.Read(L"log.txt");
-        if (!bEnded || dwCode != 0)
-            return ::testing::AssertionFailure() << "an error-free run closes the program with 0:\n" << *_pLog;
-        return ::testing::AssertionSuccess();
-    }
-    const std::string strEnd = "error(s)." + std::to_string(_iErrors) + "\r\n";
-    const bool bLogged = _cRun.WaitLogFileHas(L"log.txt", strEnd);
-    *_pLog = d.Read(L"log.txt");
-    if (!_cRun.CloseAndWait()) return ::testing::AssertionFailure() << "the program did not close";
-    if (!bLogged) return ::testing::AssertionFailure() << "no " << strEnd << " in:\n" << *_pLog;
-    return ::testing::AssertionSuccess();
-}
 
 // One second at 600 Hz, frame k (of 20 samples) at level 4 k.
 std::vector<int> Ramp()
@@ -81,8 +54,9 @@ TEST(UtterFileCheckE2E, LevelsAndFileInformationOverWavesAndABitmap)
     ASSERT_TRUE(d.Write(L"pic.bmp", Bitmap24(3, 2)));
     ASSERT_TRUE(d.Write(L"notes.txt", "0123456789"));
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "", "UTTER -t0\r\nFILECHECK\r\n",
-                       {L"voice.wav", L"stereo.wav", L"text.wav", L"pic.bmp", L"notes.txt"}, 0, &strLog));
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nUTTER -t0\r\nFILECHECK\r\n" +
+                                Files(d, {L"voice.wav", L"stereo.wav", L"text.wav", L"pic.bmp", L"notes.txt"}),
+                       0, &strLog));
 
     std::string strRamp;
     for (int k = 0; k < 30; ++k) strRamp += char(4 * k);
@@ -116,7 +90,8 @@ TEST(UtterFileCheckE2E, AnOldOutputIsBackedUpAndABadTypeIsAnError)
     ASSERT_TRUE(d.Write(L"voice.wav", Wave(1, 600, 8, Bytes8(Ramp()))));
     ASSERT_TRUE(d.Write(L"voice.bin", "old levels"));
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "BACKUP=1\r\n", "UTTER -f10 -t1\r\nUTTER -t5\r\n", {L"voice.wav"}, 1, &strLog));
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nUTTER -f10 -t1\r\nUTTER -t5\r\n" + Files(d, {L"voice.wav"}), 1, &strLog,
+                       "BACKUP=1\r\n"));
 
     // 10 frames a second: windows of 60 samples, three ramp frames each; the peak is the last.
     std::string strPeak;
@@ -147,7 +122,7 @@ TEST(UtterFileCheckE2E, HeadersAreShownAsTheFilesHoldThemAndAMissingPadByteIsRea
     const std::initializer_list<const wchar_t*> lstFiles = {L"nopad.wav", L"short.wav", L"empty.wav", L"avi.wav",
                                                             L"cut.bmp",   L"text.bmp",  L"short.bmp"};
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "", "UTTER -t0\r\nFILECHECK\r\n", lstFiles, 0, &strLog));
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nUTTER -t0\r\nFILECHECK\r\n" + Files(d, lstFiles), 0, &strLog));
 
     std::string strRamp;
     for (int k = 0; k < 30; ++k) strRamp += char(4 * k);
@@ -191,8 +166,9 @@ TEST(UtterFileCheckE2E, FilesOfTwoGibibytesOrMoreGetOneLineAndOneByteLessIsAnOrd
         if (!testdir::WriteSparse(d.Path(f.pName), f.strHead, f.llSize)) GTEST_SKIP() << "no room for a sparse file";
     }
     std::string strLog;
-    ASSERT_TRUE(RunJob(run, "", "UTTER\r\nFILECHECK\r\n",
-                       {L"big.wav", L"big.bmp", L"big.txt", L"two.wav", L"three.bmp", L"three.txt"}, 0, &strLog));
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nUTTER\r\nFILECHECK\r\n" +
+                           Files(d, {L"big.wav", L"big.bmp", L"big.txt", L"two.wav", L"three.bmp", L"three.txt"}),
+                       0, &strLog));
 
     // UTTER loads no file of 2 GiB less one byte or more into memory: nothing is converted.
     std::wstring strExpected;

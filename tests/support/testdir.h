@@ -157,14 +157,15 @@ inline bool RemoveTree(const std::wstring& dir) {
     return RemoveDirectoryW(dir.c_str()) != 0;
 }
 
-// A fresh, empty folder under the temp folder, removed with its contents by
-// the destructor. Paths given to the members are relative to it, with '\'.
+// A fresh, empty folder under the temp folder (or the given one), removed with its
+// contents by the destructor. Paths given to the members are relative to it, with '\'.
 class TestDir {
 public:
-    TestDir() {
+    TestDir() : TestDir(L"") {}
+    explicit TestDir(const std::wstring& parent) {
         wchar_t tmp[MAX_PATH + 1] = {0};
-        DWORD n = GetTempPathW(MAX_PATH, tmp);
-        std::wstring base(tmp, n);
+        std::wstring base = parent;
+        if (base.empty()) base.assign(tmp, GetTempPathW(MAX_PATH, tmp));
         if (!base.empty() && base.back() != L'\\') base += L'\\';
         static unsigned s_serial = 0;
         for (int attempt = 0; attempt < 1000 && m_dir.empty(); ++attempt) {

@@ -14,7 +14,9 @@
 
 namespace {
 
+using e2e::Files;
 using e2e::KrelwinRun;
+using e2e::RunJob;
 using xlserver::Book;
 
 std::string Sjis(const std::wstring& _str)
@@ -23,8 +25,6 @@ std::string Sjis(const std::wstring& _str)
 }
 
 const wchar_t kTitle[] = L"Microsoft Excel - BOOK.xls";
-
-const char kIni[] = "[MAIN]\r\nOUTINFO=1\r\nOUTINFONAME=log.txt\r\nAUTOEXEC=1\r\nATEXIT=1\r\n";
 
 // The spreadsheet process; ended by the test when the program under test did not close it.
 class ServerProcess
@@ -101,20 +101,16 @@ TEST(ExcelE2E, Xls2csvWritesOneCsvFilePerSheetOfTheWorkbook)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nXLS2CSV -rA1C3\r\n[FILES]\r\n" + Sjis(d.Path(L"BOOK.xls")) + "\r\n"));
     ServerProcess server;
     ASSERT_TRUE(server.Start(d, Books()));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << testing::PrintToString(run.LogEdit());
-    EXPECT_EQ(0u, code);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nXLS2CSV -rA1C3\r\n" + Files(d, {L"BOOK.xls"}), 0, &log));
     // "\"ok\"" is what the spreadsheet sends for a cell "ok" quoted.
     EXPECT_EQ(Sjis(L"名前,\"値,単位\"\r\n検査を行う。\r\n,,ok\r\n"), d.Read(L"BOOKS1.csv"));
     EXPECT_EQ(Sjis(L"\r\n,\"二行\r\nの値\"\r\n"), d.Read(L"BOOKS2.csv"));
     EXPECT_FALSE(d.IsFile(L"BOOKOTHER.csv"));
-    EXPECT_EQ("Cell(1,1)-(3,3)\r\nCompleted...\r\n", d.Read(L"log.txt"));
+    EXPECT_EQ("Cell(1,1)-(3,3)\r\nCompleted...\r\n", log);
     EXPECT_TRUE(server.WaitExit(10000)) << "the spreadsheet window is closed";
 }
 
@@ -123,18 +119,14 @@ TEST(ExcelE2E, CheckExcelReportsFindingsByCell)
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    ASSERT_TRUE(d.Write(L"krelwin.ini", kIni));
     ASSERT_TRUE(d.Write(L"BOOK.xls", ""));
     ASSERT_TRUE(d.Write(L"check.ini", Sjis(L"[MAIN]\r\nENABLEENDCHAR=。\r\nSTRING=表記\r\n行う\t行なう\r\n")));
     const std::wstring book = d.Path(L"BOOK.xls");
-    ASSERT_TRUE(d.Write(L"job.kvl", "[SCRIPT]\r\nCHECKEXCEL check.ini -rA1C3\r\n[FILES]\r\n" + Sjis(book) + "\r\n"));
     ServerProcess server;
     ASSERT_TRUE(server.Start(d, Books()));
-    ASSERT_TRUE(run.Start(L"job.kvl"));
-    DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(&code)) << "findings are no errors: the automatic run closes the program; "
-                                      << testing::PrintToString(run.LogEdit());
-    EXPECT_EQ(0u, code);
+    std::string log;
+    // Findings are no errors: the automatic run closes the program.
+    ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nCHECKEXCEL check.ini -rA1C3\r\n" + Files(d, {L"BOOK.xls"}), 0, &log));
     const std::wstring label = L"[" + book + L"]";
     const std::wstring end = L"\t\t←末尾が有効な文字で終っていない\r\n";
     EXPECT_EQ(Sjis(L"Cell(1,1)-(3,3)\r\n"
@@ -144,35 +136,14 @@ TEST(ExcelE2E, CheckExcelReportsFindingsByCell)
                    L"0\t" + label + L"S1(3): " + end +
                    L"0\t" + label + L"S2(3): " + end +
                    L"Completed...\r\n"),
-              d.Read(L"log.txt"));
+              log);
     EXPECT_TRUE(server.WaitExit(10000)) << "the spreadsheet window is closed";
 }
 
-// Runs the batch; an error-free run must close the program by itself, a run with errors
-// is closed once its log ends in "error(s).<n>". The log file.
-std::string RunJob(KrelwinRun& _cRun, const std::string& _strBatch, int _iErrors, DWORD _dwMs = e2e::kWaitMs)
-{
-    const testdir::TestDir& d = _cRun.Dir();
-    if (!d.Write(L"krelwin.ini", kIni) || !d.Write(L"job.kvl", _strBatch) || !_cRun.Start(L"job.kvl")) {
-        ADD_FAILURE() << "fixture not written or program not started";
-        return std::string();
-    }
-    if (_iErrors == 0) {
-        DWORD code = 99;
-        EXPECT_TRUE(_cRun.WaitExit(&code, _dwMs)) << testing::PrintToString(_cRun.LogEdit());
-        EXPECT_EQ(0u, code);
-        return d.Read(L"log.txt");
-    }
-    const std::string end = "error(s)." + std::to_string(_iErrors) + "\r\n";
-    EXPECT_TRUE(_cRun.WaitLogFileHas(L"log.txt", end, _dwMs)) << testing::PrintToString(_cRun.LogEdit());
-    const std::string log = d.Read(L"log.txt");
-    EXPECT_TRUE(_cRun.CloseAndWait());
-    return log;
-}
-
+// The batch of one script line over BOOK.xls of the folder.
 std::string Job(const testdir::TestDir& _cDir, const std::string& _strScript)
 {
-    return "[SCRIPT]\r\n" + _strScript + "\r\n[FILES]\r\n" + Sjis(_cDir.Path(L"BOOK.xls")) + "\r\n";
+    return "[SCRIPT]\r\n" + _strScript + "\r\n" + Files(_cDir, {L"BOOK.xls"});
 }
 
 TEST(ExcelE2E, Xls2csvReadsEveryCellOfABigSheet)
@@ -188,7 +159,8 @@ TEST(ExcelE2E, Xls2csvReadsEveryCellOfABigSheet)
     ServerProcess server;
     ASSERT_TRUE(server.Start(d, {book}, true, 600000));
     const DWORD start = GetTickCount();
-    const std::string log = RunJob(run, Job(d, "XLS2CSV -rA1AN1000"), 0, 300000);
+    std::string log;
+    ASSERT_TRUE(RunJob(run, Job(d, "XLS2CSV -rA1AN1000"), 0, &log, "", 300000));
     printf("%d cells through krelwin.exe in %lu ms\n", kRows * kCols, static_cast<unsigned long>(GetTickCount() - start));
     EXPECT_EQ("Cell(1,1)-(40,1000)\r\nCompleted...\r\n", log);
     std::wstring expected;
@@ -216,7 +188,8 @@ TEST(ExcelE2E, ASheetWhoseSpreadsheetGoesAwayKeepsItsCompleteEarlierCsv)
         book.Add(L"S1").Fill(20, 5).Set(10, 3, L"", r.mode);
         ServerProcess server;
         ASSERT_TRUE(server.Start(d, {book})) << r.name;
-        const std::string log = RunJob(run, Job(d, "XLS2CSV -rA1E20"), 1);
+        std::string log;
+        ASSERT_TRUE(RunJob(run, Job(d, "XLS2CSV -rA1E20"), 1, &log)) << r.name;
         const std::string book8 = Sjis(d.Path(L"BOOK.xls"));
         const std::string failed = "(" + book8 + ")" + Sjis(L"DDEが開始されていません") + "\r\n";
         EXPECT_EQ("Cell(1,1)-(5,20)\r\n" + failed + failed + failed + "(" + book8 + ")" +
@@ -251,7 +224,8 @@ TEST(ExcelE2E, WithoutASpreadsheetEachWorkbookIsACountedError)
         if (r.window) {
             ASSERT_TRUE(server.Start(d, Books(), false)) << r.name;
         }
-        const std::string log = RunJob(run, Job(d, r.script), 1);
+        std::string log;
+        ASSERT_TRUE(RunJob(run, Job(d, r.script), 1, &log)) << r.name;
         EXPECT_EQ(std::string(r.range) + "\r\n(" + Sjis(d.Path(L"BOOK.xls")) + ")" +
                       Sjis(L"シートの一覧を取得できません") + "\r\nerror(s).1\r\n",
                   log)
@@ -277,7 +251,9 @@ TEST(ExcelE2E, Xls2csvUndoesTheSpreadsheetsQuoting)
         .Set(2, 2, xlserver::Quoted(L"\""));
     ServerProcess server;
     ASSERT_TRUE(server.Start(d, {book}));
-    EXPECT_EQ("Cell(1,1)-(2,2)\r\nCompleted...\r\n", RunJob(run, Job(d, "XLS2CSV -rA1B2"), 0));
+    std::string log;
+    ASSERT_TRUE(RunJob(run, Job(d, "XLS2CSV -rA1B2"), 0, &log));
+    EXPECT_EQ("Cell(1,1)-(2,2)\r\nCompleted...\r\n", log);
     EXPECT_EQ(Sjis(L"\"一行目\n二行目\",\"say \"\"hi\"\"\"\r\nplain,\"\"\"\"\r\n"), d.Read(L"BOOKS1.csv"));
     EXPECT_TRUE(server.WaitExit(10000));
 }
