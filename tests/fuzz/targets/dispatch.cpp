@@ -8,7 +8,9 @@
 // Input: the batch file's bytes (system code page); then, after each FUZZ_PART, one more file
 // of the run folder: its name ('/' for subfolders) up to the first line feed, then its bytes.
 // Bounds that only restate what an input asks for:
-// - DISPATCH_CALLS command calls per input; past them the run ends as when a module ends it;
+// - DISPATCH_CALLS command calls per input, and DISPATCH_BYTES allocated by them in all
+//   (RLSPRESS clears two 8 MiB work lists a call, SAMESIZE reads and pads every file of the
+//   list to the largest); past either the run ends, as when a module ends it;
 // - lists of more than DISPATCH_FILES files are not run;
 // - spreadsheet lines whose range has more than FUZZ_DDE_COLUMNS columns are passed over;
 // - blocks above 32 MiB are refused, as a 32-bit process refuses the 2 GiB canvas of a
@@ -16,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sanitizer/allocator_interface.h>
 #include <string>
 
 #include "krelwin/main/batch.h"
@@ -33,7 +36,24 @@ extern "C" const char* __asan_default_options()
 namespace {
 
 const int DISPATCH_CALLS = 64;
-const int DISPATCH_FILES = 32;
+const int DISPATCH_FILES = 16;
+const size_t DISPATCH_BYTES = 256u << 20;
+
+// Bytes allocated since the input began.
+size_t s_uAllocated = 0;
+
+void countMalloc(const volatile void*, size_t _uSize)
+{
+    s_uAllocated += _uSize;
+}
+
+void countFree(const volatile void*) {}
+
+// Ends the run after the step in hand once the input's calls are spent.
+void checkBudget(int _iCalls)
+{
+    if (_iCalls >= DISPATCH_CALLS || s_uAllocated > DISPATCH_BYTES) s_stGl.m_iAbort = 1;
+}
 
 // Calls per command (COMMAND_COUNT: external programs) over the inputs of the process;
 // with FUZZ_DISPATCH_COUNTS set they are printed at exit (tools/fuzz-dispatch-coverage).
@@ -85,7 +105,7 @@ void run()
                 Command_exec(stLine, strPath.c_str());
             }
             s_stGl.m_iFileIndex++;
-            if (++iCalls >= DISPATCH_CALLS) s_stGl.m_iAbort = 1;
+            checkBudget(++iCalls);
         }
         if (s_stGl.m_iFileIndex < s_stGl.m_cFileList.GetCount() && s_stGl.m_iAbort == 0) continue;
         if (s_stGl.m_iAbort == 0) {
@@ -93,6 +113,7 @@ void run()
             if (s_stGl.m_itScript != s_stGl.m_lstScript.end()) {
                 s_stGl.m_iFileIndex = 0;
                 Command_quit(0);
+                checkBudget(iCalls);
                 continue;
             }
         }
@@ -112,8 +133,11 @@ void run()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
 {
     static const bool s_bCount = std::getenv("FUZZ_DISPATCH_COUNTS") && !std::atexit(printCalls);
+    static const bool s_bHooked = __sanitizer_install_malloc_and_free_hooks(countMalloc, countFree) != 0;
     (void)s_bCount;
+    if (!s_bHooked) __builtin_trap();
     FUZZ_RUN cRun;
+    s_uAllocated = 0;
     const std::vector<std::string> vParts = fuzz_parts(std::string(reinterpret_cast<const char*>(_pData), _uSize));
     for (size_t i = 1; i < vParts.size(); ++i) {
         std::wstring strName;
