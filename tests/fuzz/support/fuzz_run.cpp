@@ -57,6 +57,21 @@ void emptyFolder(const std::string& _strFolder)
     }
 }
 
+void listFolder(const std::string& _strFolder, const std::string& _strPrefix, std::vector<std::string>* _pOut)
+{
+    DIR* pDir = opendir(_strFolder.c_str());
+    if (!pDir) return;
+    while (struct dirent* pEntry = readdir(pDir)) {
+        const std::string strName = pEntry->d_name;
+        if (strName == "." || strName == "..") continue;
+        struct stat st;
+        if (lstat((_strFolder + "/" + strName).c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode)) listFolder(_strFolder + "/" + strName, _strPrefix + strName + "/", _pOut);
+        else _pOut->push_back(_strPrefix + strName);
+    }
+    closedir(pDir);
+}
+
 std::wstring wide(const std::string& _str)
 {
     return POSIX_fromUtf8(_str.c_str());
@@ -121,6 +136,13 @@ FUZZ_RUN::~FUZZ_RUN()
     if (s_bShow && s_stGl.m_memMsg) fprintf(stderr, "%s\n", POSIX_toUtf8(s_stGl.m_memMsg).c_str());
     if (fchdir(m_iBack) != 0) __builtin_trap();
     close(m_iBack);
+}
+
+std::vector<std::string> fuzz_runFiles()
+{
+    std::vector<std::string> vFiles;
+    listFolder(s_strFolder, "", &vFiles);
+    return vFiles;
 }
 
 std::wstring fuzz_runPath(const std::wstring& _strName)

@@ -34,6 +34,9 @@ std::wstring fuzz_runPath(const std::wstring& _strName);
 // when a name of the input cannot be had.
 std::wstring fuzz_runFile(const std::wstring& _strName, const std::string& _strData);
 
+// The files of the run folder and its subfolders, relative to it ('/' separated, UTF-8).
+std::vector<std::string> fuzz_runFiles();
+
 // The parameter line the dispatcher gives a command for a target and an argument text:
 // the target in double quotes, a blank and the text. False when it would not fit in the
 // dispatcher's 1,024 characters (the dispatcher refuses it). Resets the loop watch, as the

@@ -5,7 +5,7 @@
 // target again as a second line, the end of the run.
 // Input: the argument text (token 1 the list, token 2 the whole-word flag; the seeds name
 // "words.txt") up to the first line feed, then the file words.txt, then the targets (system
-// code page), separated by FUZZ_PART.
+// code page), separated by FUZZ_PART. No work file may be left after the run's end.
 #include <cstdint>
 #include <memory>
 
@@ -27,5 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     pGrep->Quit(0);
     if (!vLines.empty()) pGrep->Func(vLines[0].c_str());
     pGrep->Quit(1);
+    // The run's end removes every work file, and none ever lay outside the current folder.
+    for (const std::string& strFile : fuzz_runFiles()) {
+        if (strFile.size() >= 9 && strFile.compare(strFile.size() - 9, 9, ".viraGrep") == 0) __builtin_trap();
+    }
     return 0;
 }
