@@ -349,6 +349,21 @@ int main(int _iArgc, char** _ppArgv)
                                                                  image(2, 2, 4, 2)}))));
     }
 
+    // The tables' limits: 1,025 script words, 1,025 grep words, 10,001 list lines.
+    {
+        std::string strCalls, strWords;
+        for (int i = 0; i <= 1024; ++i) {
+            strCalls += "f" + std::to_string(i) + "(";
+            strWords += "w" + std::to_string(i) + "\r\n";
+        }
+        put("listupscr", join({0}, join(bytes("\n"), bytes(strCalls))));
+        put("viragrep", join(bytes("words.txt 0\n"), parts({bytes(strWords), bytes("w1 w1024 w999\r\n")})));
+        std::string strList;
+        for (int i = 0; i < 10001; ++i) strList += "\r\n";
+        put("fitparts", join({3}, join(bytes("img out\n"), parts({bytes(strList + "1.bmp\r\n\t2.bmp\r\n"),
+                                                                 image(4, 4, 24, 0), image(2, 2, 24, 0)}))));
+    }
+
     const BYTES vIni = narrow(L"[MAIN]\r\nNOTETYPE=1\r\nLINETOPCHAR=あいう「\r\nENABLEENDCHAR=。」\r\nILLEGALSYMBOL=＃\r\n"
                               L"SYMBLESPACE=、！\r\nPARENTPEAR=「」（）\r\nSTRING=禁止語\r\n悪い\t\t使わない\r\n");
     const BYTES vBook = narrow(L"Sheet1\nname\tvalue\n\"quoted\"\t12\n台詞、です。\t\"a\"\"b\"\t\x0Bline\x0Btwo\n"
