@@ -1,7 +1,55 @@
 // UTF-16 <-> UTF-8 for the POSIX counterparts; a lone surrogate becomes U+FFFD.
 #include "kelto/files/posix/posix_path.h"
 
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+// The confining folder, resolved; empty when paths are not confined.
+std::string s_strConfine;
+
+// The path made absolute against the current folder, its "." and ".." resolved by name;
+// empty when there is no current folder to take it against.
+std::string posix_absolute(const std::string& _strPath)
+{
+    std::string strFull;
+    if (_strPath.empty() || _strPath[0] != '/') {
+        char szCurrent[PATH_MAX];
+        if (!getcwd(szCurrent, sizeof(szCurrent))) return std::string();
+        strFull = szCurrent;
+        strFull += '/';
+    }
+    strFull += _strPath;
+    std::string strOut;
+    size_t uPos = 0;
+    while (uPos < strFull.size()) {
+        size_t uEnd = strFull.find('/', uPos);
+        if (uEnd == std::string::npos) uEnd = strFull.size();
+        const std::string strPart = strFull.substr(uPos, uEnd - uPos);
+        uPos = uEnd + 1;
+        if (strPart.empty() || strPart == ".") continue;
+        if (strPart == "..") {
+            const size_t uCut = strOut.rfind('/');
+            strOut.erase(uCut == std::string::npos ? 0 : uCut);
+            continue;
+        }
+        strOut += '/';
+        strOut += strPart;
+    }
+    return strOut.empty() ? std::string("/") : strOut;
+}
+
+bool posix_inside(const std::string& _strPath)
+{
+    const std::string strFull = posix_absolute(_strPath);
+    if (strFull.compare(0, s_strConfine.size(), s_strConfine) != 0) return false;
+    return strFull.size() == s_strConfine.size() || strFull[s_strConfine.size()] == '/';
+}
+
+} // namespace
 
 std::string POSIX_toUtf8(const wchar_t* _pText)
 {
@@ -39,6 +87,7 @@ std::string POSIX_path(const wchar_t* _szPath)
     std::string strPath = POSIX_toUtf8(_szPath);
     for (char& c : strPath)
         if (c == '\\') c = '/';
+    if (!s_strConfine.empty() && !strPath.empty() && !posix_inside(strPath)) return std::string();
     return strPath;
 }
 
@@ -73,4 +122,17 @@ std::wstring POSIX_fromUtf8(const char* _pText)
         }
     }
     return strOut;
+}
+
+int POSIX_confine(const char* _pFolder)
+{
+    s_strConfine.clear();
+    if (!_pFolder || !*_pFolder) return 0;
+    char* pReal = realpath(_pFolder, nullptr);
+    if (!pReal) return 0;
+    s_strConfine = pReal;
+    std::free(pReal);
+    // The root itself would confine nothing.
+    if (s_strConfine == "/") s_strConfine.clear();
+    return s_strConfine.empty() ? 0 : 1;
 }

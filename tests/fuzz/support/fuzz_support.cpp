@@ -36,8 +36,6 @@ void fuzz_split(const uint8_t* _pData, size_t _uSize, std::wstring* _pFirst, std
     *_pSecond = uCut < _uSize ? fuzz_units(_pData + uCut + 2, _uSize - uCut - 2) : std::wstring();
 }
 
-namespace {
-
 // One folder per process (targets run side by side), removed at exit.
 const std::string& fuzz_folder()
 {
@@ -54,8 +52,6 @@ const std::string& fuzz_folder()
     }
     return strFolder;
 }
-
-} // namespace
 
 std::wstring fuzz_file(const wchar_t* _pName, const void* _pData, size_t _uSize)
 {
