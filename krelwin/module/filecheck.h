@@ -23,7 +23,7 @@ public:
 
 private:
     int m_iInit;
-    int m_iActive;
+    [[maybe_unused]] int m_iActive;  // the module pattern's flag; nothing here sets it
     // The format of the last WAVE file read.
     WAVE_HEADER m_stFormat;
 };

@@ -22,7 +22,7 @@ public:
 
 private:
     int m_iInit;
-    int m_iActive;
+    [[maybe_unused]] int m_iActive;  // the module pattern's flag; nothing here sets it
     int m_iFirst;
     WAVEVOL m_cWave;
 };
