@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 
@@ -29,9 +30,13 @@ const DWORD kWaitMs = 30000;
 class KrelwinRun {
 public:
     KrelwinRun() {
-        if (!dir_.Ok()) return;
+        if (!dir_.Ok()) {
+            fprintf(stderr, "no test folder could be made\n");
+            return;
+        }
         std::wstring src = std::wstring(KRELWIN_BIN_DIR) + L"\\krelwin.exe";
-        copied_ = CopyFileW(src.c_str(), Exe().c_str(), FALSE) != 0;
+        copied_ = testdir::CopyOver(src, Exe(), &lastError_);
+        if (!copied_) fprintf(stderr, "krelwin.exe not copied into the test folder: error %lu\n", lastError_);
     }
     ~KrelwinRun() {
         if (process_) {

@@ -38,6 +38,24 @@ inline bool WriteSparse(const std::wstring& path, const std::string& head, long 
     return ok;
 }
 
+// Copies the file over dest. A copy the host refuses for a moment (a run of the suite
+// copies one program into many folders side by side) is tried again for about five
+// seconds; *error gets the platform's error of the last try.
+inline bool CopyOver(const std::wstring& source, const std::wstring& dest, DWORD* error = nullptr) {
+    DWORD last = 0;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (CopyFileW(source.c_str(), dest.c_str(), FALSE)) {
+            if (error) *error = 0;
+            return true;
+        }
+        last = GetLastError();
+        if (last == ERROR_FILE_NOT_FOUND || last == ERROR_PATH_NOT_FOUND) break;
+        Sleep(100);
+    }
+    if (error) *error = last;
+    return false;
+}
+
 // Reads the whole file. False when it cannot be opened or read.
 inline bool ReadBytes(const std::wstring& path, std::string* out) {
     out->clear();

@@ -294,6 +294,7 @@ private:
         int sheet;  // -1 for the workbook topic
         ATOM late;  // the item of a CELL_LATE request not answered yet
         std::wstring lateText;
+        bool remote;  // the client is another process (looked up once: a server call)
     };
 
     static DWORD WINAPI ThreadMain(LPVOID self) { return static_cast<DWORD>(static_cast<Spreadsheet*>(self)->Run()); }
@@ -415,8 +416,10 @@ private:
         HWND conv = CreateWindowExW(0, L"KtTestSpreadsheetConv", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                     GetModuleHandleW(nullptr), this);
         if (!conv) return;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(client, &pid);
         EnterCriticalSection(&lock_);
-        convs_.push_back({conv, client, topic, book, sheet, 0, std::wstring()});
+        convs_.push_back({conv, client, topic, book, sheet, 0, std::wstring(), pid != GetCurrentProcessId()});
         LeaveCriticalSection(&lock_);
         ATOM a1 = GlobalAddAtomW(service_.c_str());
         ATOM a2 = GlobalAddAtomW(topic.c_str());
@@ -504,7 +507,7 @@ private:
         std::wstring name = AtomName(item);
         requests_.push_back(conv.topic + L"|" + name);
         LeaveCriticalSection(&lock_);
-        if (conv.late) Reply(w, client, conv.late, conv.lateText + L"\r\n");
+        if (conv.late) Reply(w, client, conv.remote, conv.late, conv.lateText + L"\r\n");
 
         if (c && conv.book < 0 && lstrcmpiW(name.c_str(), L"Topics") == 0 && format == CF_TEXT) {
             // The server's topics, as a spreadsheet lists them on "System".
@@ -512,7 +515,7 @@ private:
             for (const Book& b : books_) {
                 for (const Sheet& sh : b.sheets) topics += L"[" + b.name + L"]" + sh.name + L"\t";
             }
-            Reply(w, client, item, topics + L"System");
+            Reply(w, client, conv.remote, item, topics + L"System");
             return;
         }
         int row = 0, col = 0;
@@ -547,11 +550,11 @@ private:
             }
             return;
         }
-        Reply(w, client, item, (found ? found->text : std::wstring()) + L"\r\n");
+        Reply(w, client, conv.remote, item, (found ? found->text : std::wstring()) + L"\r\n");
     }
 
     // Posts the text as CF_TEXT data (code page 932) in answer to the request of the item.
-    void Reply(HWND w, HWND client, ATOM item, const std::wstring& text)
+    void Reply(HWND w, HWND client, bool remote, ATOM item, const std::wstring& text)
     {
         std::string bytes = ToCodePage(932, text);
         HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + bytes.size() + 1);
@@ -567,9 +570,7 @@ private:
         LPARAM lpData = PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(data), item);
         if (PostMessageW(client, WM_DDE_DATA, reinterpret_cast<WPARAM>(w), lpData)) {
             // Another process gets a copy of the block; ours is left to us to free.
-            DWORD pid = 0;
-            GetWindowThreadProcessId(client, &pid);
-            if (pid != GetCurrentProcessId()) GlobalFree(data);
+            if (remote) GlobalFree(data);
         } else {
             FreeDDElParam(WM_DDE_DATA, lpData);
             GlobalFree(data);

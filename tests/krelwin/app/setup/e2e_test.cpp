@@ -63,7 +63,7 @@ std::wstring ClassesValue(const wchar_t* sub) {
 TEST(SetupProgram, InstallsIntoAFreshFolderAndRegistersTheProgram) {
     testdir::TestDir dir;
     ASSERT_TRUE(dir.MakeDir(L"media"));
-    ASSERT_TRUE(CopyFileW(KRELWIN_BIN_DIR L"\\setup.exe", (dir.Path() + L"\\media\\setup.exe").c_str(), FALSE));
+    ASSERT_TRUE(testdir::CopyOver(KRELWIN_BIN_DIR L"\\setup.exe", dir.Path() + L"\\media\\setup.exe"));
     std::string program(70000, '\0');
     for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<char>(i * 13 + i / 256);
     ASSERT_TRUE(dir.Write(L"media\\krelwin.exe", program));
