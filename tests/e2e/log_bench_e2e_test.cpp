@@ -51,7 +51,7 @@ Outcome RunOnce(const std::string& _strScript, const Fixture& _cFix) {
     if (!run.Ok()) return out;
     wchar_t szOther[MAX_PATH] = {0};
     if (GetEnvironmentVariableW(L"KRELWIN_BENCH_EXE", szOther, MAX_PATH) > 0 &&
-        !CopyFileW(szOther, run.Exe().c_str(), FALSE))
+        !testdir::CopyOver(szOther, run.Exe()))
         return out;
     const auto& d = run.Dir();
     if (!d.Write(L"krelwin.ini", kIni) || !d.Write(_cFix.name, _cFix.text)) return out;

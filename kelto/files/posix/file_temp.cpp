@@ -12,6 +12,7 @@ int FILE_MakeTemp(const wchar_t* _szFolder, wchar_t* _szOut)
     _szOut[0] = 0;
     if (!_szFolder) return 0;
     std::string strPath = _szFolder[0] ? POSIX_path(_szFolder) : std::string(".");
+    if (strPath.empty()) return 0;  // a folder outside the confining one
     if (strPath.back() != '/') strPath += '/';
     strPath += "krlXXXXXX";
     const int iFile = mkstemp(&strPath[0]);

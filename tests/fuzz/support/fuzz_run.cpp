@@ -2,6 +2,7 @@
 #include "tests/fuzz/support/fuzz_run.h"
 
 #include <cstdlib>
+#include <memory>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,6 +18,7 @@
 #include "krelwin/main/output.h"
 #include "krelwin/main/setting.h"
 #include "krelwin/module/function_base.h"
+#include "krelwin/module/module.h"
 #include "tests/fuzz/support/dde_standin.h"
 #include "tests/fuzz/support/fuzz.h"
 
@@ -239,4 +241,14 @@ std::vector<std::string> fuzz_parts(const std::string& _strData)
     }
     vParts.push_back(_strData.substr(uStart));
     return vParts;
+}
+
+void fuzz_runLines(CModule* _pModule, const std::vector<std::wstring>& _vLines)
+{
+    const std::unique_ptr<CModule> pModule(_pModule);
+    if (!pModule) return;
+    for (const std::wstring& strLine : _vLines) pModule->Func(strLine.c_str());
+    pModule->Quit(0);
+    if (!_vLines.empty()) pModule->Func(_vLines[0].c_str());
+    pModule->Quit(1);
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CModule;
+
 // One input of a command target, made first thing in the target's function. It begins the
 // input: the first one makes the run's folder (fuzz_folder) the batch folder ("batch.kvl"
 // in it), confines the file functions to it (and stops the run unless paths outside it are
@@ -47,6 +49,10 @@ bool fuzz_command(const std::wstring& _strTarget, const std::wstring& _strArgs, 
 std::vector<std::wstring> fuzz_targets(const std::vector<std::string>& _vParts, size_t _uFirst,
                                        const std::wstring& _strStem, const std::wstring& _strExt,
                                        const std::wstring& _strArgs);
+// Runs the command as the dispatcher runs a script line over the targets: Func on each
+// parameter line, the line's end (Quit 0), then a second line on the first target and the
+// run's end (Quit 1). The module is deleted afterwards.
+void fuzz_runLines(CModule* _pModule, const std::vector<std::wstring>& _vLines);
 // A file name of the input for the run folder: its '/' or '\\' separated parts, none empty,
 // "." or ".."; empty when it is no such name.
 std::wstring fuzz_name(const std::wstring& _strName);

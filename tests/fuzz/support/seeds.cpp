@@ -91,6 +91,17 @@ BYTES named(const char* _pName, const BYTES& _vData)
     return join(bytes(std::string(_pName) + "\n"), _vData);
 }
 
+// The bytes of an image made here, which it releases, with no 0xFE (see image).
+BYTES imageBytes(void* _pImage, int _iSize)
+{
+    const unsigned char* p = static_cast<unsigned char*>(_pImage);
+    BYTES v(p, p + _iSize);
+    delete[] static_cast<unsigned char*>(_pImage);
+    for (unsigned char& c : v)
+        if (c == 0xFE) c = 0xFD;
+    return v;
+}
+
 // A bitmap of the writer with a pattern of colours of that depth; no byte of it is 0xFE,
 // which would cut the input's parts there.
 BYTES image(int _iWidth, int _iHeight, uint16_t _wBits, int _iSeed)
@@ -108,12 +119,7 @@ BYTES image(int _iWidth, int _iHeight, uint16_t _wBits, int _iSeed)
             BMP_SetPixel(&stInfo, x, y, _wBits == 4 ? iValue & 15 : _wBits == 8 ? iValue & 255 : iValue);
         }
     }
-    const unsigned char* p = static_cast<unsigned char*>(pImage);
-    BYTES v(p, p + iSize);
-    delete[] static_cast<unsigned char*>(pImage);
-    for (unsigned char& c : v)
-        if (c == 0xFE) c = 0xFD;
-    return v;
+    return imageBytes(pImage, iSize);
 }
 
 // The image's rectangle as a bitmap of its own, 24 bits.
@@ -126,12 +132,7 @@ BYTES cut(const BYTES& _vImage, int _iX, int _iY, int _iWidth, int _iHeight)
     BMP_INFO stInfo = BMP_GetInfo(pImage);
     for (int y = 0; y < _iHeight; ++y)
         for (int x = 0; x < _iWidth; ++x) BMP_SetPixel(&stInfo, x, y, BMP_GetPixel(&stSrc, _iX + x, _iY + y));
-    const unsigned char* p = static_cast<unsigned char*>(pImage);
-    BYTES v(p, p + iSize);
-    delete[] static_cast<unsigned char*>(pImage);
-    for (unsigned char& c : v)
-        if (c == 0xFE) c = 0xFD;
-    return v;
+    return imageBytes(pImage, iSize);
 }
 
 BYTES pressBlock(const BYTES& _vSource)

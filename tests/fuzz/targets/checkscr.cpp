@@ -7,7 +7,6 @@
 // data (one a line, '/' for subfolders), then the target scripts (system code page),
 // separated by FUZZ_PART.
 #include <cstdint>
-#include <memory>
 
 #include "krelwin/main/global.h"
 #include "krelwin/module/checkscr.h"
@@ -31,10 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     }
     const std::vector<std::wstring> vLines = fuzz_targets(vParts, 1, L"script", L".txt", strArgs);
 
-    std::unique_ptr<CModule> pCheck(Module_new_CHECKSCR());
-    for (const std::wstring& strLine : vLines) pCheck->Func(strLine.c_str());
-    pCheck->Quit(0);
-    if (!vLines.empty()) pCheck->Func(vLines[0].c_str());
-    pCheck->Quit(1);
+    fuzz_runLines(Module_new_CHECKSCR(), vLines);
     return 0;
 }

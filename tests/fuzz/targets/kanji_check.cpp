@@ -5,7 +5,6 @@
 // Input: the argument text (token 1 the detail level) up to the first line feed, then the
 // target texts (system code page) separated by FUZZ_PART.
 #include <cstdint>
-#include <memory>
 
 #include "krelwin/module/common/kanji_check.h"
 #include "tests/fuzz/support/fuzz_run.h"
@@ -18,10 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     fuzz_line(_pData, _uSize, &strArgs, &strRest);
     const std::vector<std::wstring> vLines = fuzz_targets(fuzz_parts(strRest), 0, L"text", L".txt", strArgs);
 
-    std::unique_ptr<CModule> pCheck(Module_new_KANJI_CHECK());
-    for (const std::wstring& strLine : vLines) pCheck->Func(strLine.c_str());
-    pCheck->Quit(0);
-    if (!vLines.empty()) pCheck->Func(vLines[0].c_str());
-    pCheck->Quit(1);
+    fuzz_runLines(Module_new_KANJI_CHECK(), vLines);
     return 0;
 }

@@ -6,7 +6,6 @@
 // Input: the argument text (token 1 the command's name) up to the first line feed, then
 // the target scripts (system code page) separated by FUZZ_PART.
 #include <cstdint>
-#include <memory>
 
 #include "krelwin/module/listupparam.h"
 #include "tests/fuzz/support/fuzz_run.h"
@@ -19,10 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     fuzz_line(_pData, _uSize, &strArgs, &strRest);
     const std::vector<std::wstring> vLines = fuzz_targets(fuzz_parts(strRest), 0, L"script", L".txt", strArgs);
 
-    std::unique_ptr<CModule> pList(Module_new_LISTUPPARAM());
-    for (const std::wstring& strLine : vLines) pList->Func(strLine.c_str());
-    pList->Quit(0);
-    if (!vLines.empty()) pList->Func(vLines[0].c_str());
-    pList->Quit(1);
+    fuzz_runLines(Module_new_LISTUPPARAM(), vLines);
     return 0;
 }

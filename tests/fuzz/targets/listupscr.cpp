@@ -5,7 +5,6 @@
 // Input: one byte of the RANGE setting (its value mod 3), the argument text up to the first
 // line feed, then the target scripts (system code page) separated by FUZZ_PART.
 #include <cstdint>
-#include <memory>
 
 #include "krelwin/main/global.h"
 #include "krelwin/module/listupscr.h"
@@ -21,10 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     fuzz_line(_pData + 1, _uSize - 1, &strArgs, &strRest);
     const std::vector<std::wstring> vLines = fuzz_targets(fuzz_parts(strRest), 0, L"script", L".txt", strArgs);
 
-    std::unique_ptr<CModule> pList(Module_new_LISTUPSCR());
-    for (const std::wstring& strLine : vLines) pList->Func(strLine.c_str());
-    pList->Quit(0);
-    if (!vLines.empty()) pList->Func(vLines[0].c_str());
-    pList->Quit(1);
+    fuzz_runLines(Module_new_LISTUPSCR(), vLines);
     return 0;
 }

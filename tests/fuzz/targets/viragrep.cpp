@@ -7,7 +7,6 @@
 // "words.txt") up to the first line feed, then the file words.txt, then the targets (system
 // code page), separated by FUZZ_PART. No work file may be left after the run's end.
 #include <cstdint>
-#include <memory>
 
 #include "krelwin/module/viragrep.h"
 #include "tests/fuzz/support/fuzz_run.h"
@@ -22,11 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
     fuzz_runFile(L"words.txt", vParts[0]);
     const std::vector<std::wstring> vLines = fuzz_targets(vParts, 1, L"text", L".txt", strArgs);
 
-    std::unique_ptr<CModule> pGrep(Module_new_VIRAGREP());
-    for (const std::wstring& strLine : vLines) pGrep->Func(strLine.c_str());
-    pGrep->Quit(0);
-    if (!vLines.empty()) pGrep->Func(vLines[0].c_str());
-    pGrep->Quit(1);
+    fuzz_runLines(Module_new_VIRAGREP(), vLines);
     // The run's end removes every work file, and none ever lay outside the current folder.
     for (const std::string& strFile : fuzz_runFiles()) {
         if (strFile.size() >= 9 && strFile.compare(strFile.size() - 9, 9, ".viraGrep") == 0) __builtin_trap();
