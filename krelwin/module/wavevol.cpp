@@ -38,8 +38,8 @@ bool wave_holdsChunk(const unsigned char* _pData, uint32_t _uSize, uint64_t _uPo
 
 // How far the chunks after a place are followed to judge it: a chain this long holds up
 // as well, and every judgement reads at most so many chunk headers.
-const int WAVE_CHAIN_DEPTH = 32;
-const int WAVE_CHAIN_HEADERS = 256;
+const int WAVE_CHAIN_DEPTH = 16;
+const int WAVE_CHAIN_HEADERS = 128;
 
 // How the chunks from a place run on: broken (an id of other bytes, a body past the file's
 // end), on for WAVE_CHAIN_DEPTH chunks, or up to a chunk still looked for or the file's end.
@@ -58,6 +58,13 @@ bool wave_sought(const WAVE_CHAIN& _c, uint64_t _uPos)
 {
     return (_c.bWantFormat && wave_isId(_c.pData, _c.uSize, _uPos, "fmt ")) ||
            (_c.bWantData && wave_isId(_c.pData, _c.uSize, _uPos, "data"));
+}
+
+// A place where the walk can go on: the file's end, a chunk still looked for, or a chunk
+// with a printable id whose body ends inside the file.
+bool wave_opens(const WAVE_CHAIN& _c, uint64_t _uPos)
+{
+    return _uPos == _c.uSize || wave_sought(_c, _uPos) || wave_holdsChunk(_c.pData, _c.uSize, _uPos);
 }
 
 // After a chunk of odd size both places are followed, the padded one first; the better
@@ -80,21 +87,23 @@ int wave_chain(WAVE_CHAIN& _c, uint64_t _uPos, int _iDepth)
 
 // Where the chunk after one of odd size starts, its body ending at _uEnd. Chunks are padded
 // to a word, but some writers leave the pad byte out, and a byte that merely looks like an id
-// tells neither apart: the place from which the chunks run on is taken, the padded one when
-// both do equally well, so padded files read by the standard layout.
+// tells neither apart: where both places can start a chunk, the one from which the chunks run
+// on is taken, the padded one when both do equally well, so padded files read by the standard
+// layout. Only then are chains followed, so a walk over many odd chunks stays linear.
 uint64_t wave_nextChunk(const unsigned char* _pData, uint32_t _uSize, uint64_t _uEnd, bool _bWantFormat,
                         bool _bWantData)
 {
     const uint64_t uPadded = _uEnd + 1;
     WAVE_CHAIN c = {_pData, _uSize, _bWantFormat, _bWantData, WAVE_CHAIN_HEADERS};
+    const bool bPadded = wave_opens(c, uPadded), bUnpadded = wave_opens(c, _uEnd);
+    if (bPadded != bUnpadded) return bPadded ? uPadded : _uEnd;
+    // Neither: what follows is damaged, and the walk ends in it either way.
+    if (!bPadded) return wave_holdsId(_pData, _uSize, uPadded) ? uPadded : _uEnd;
     const int iPadded = wave_chain(c, uPadded, 0);
     if (iPadded == WAVE_CHAIN_REACHES) return uPadded;
     c.iHeadersLeft = WAVE_CHAIN_HEADERS;
     const int iUnpadded = wave_chain(c, _uEnd, 0);
-    if (iUnpadded > iPadded) return _uEnd;
-    if (iPadded != WAVE_CHAIN_BROKEN) return uPadded;
-    // Neither runs on: what follows is damaged, and the walk ends in it either way.
-    return wave_holdsId(_pData, _uSize, uPadded) ? uPadded : _uEnd;
+    return iUnpadded > iPadded ? _uEnd : uPadded;
 }
 
 } // namespace

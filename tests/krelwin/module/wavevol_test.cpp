@@ -160,6 +160,8 @@ TEST(WaveHeader, EveryLayoutOfOddChunksWithOrWithoutPadBytesReachesTheData)
     // size of 0 taken from the zeros.
     const std::string strPad34 = Chunk("PAD ", std::string(34, '\0'));
     const std::string strPad16 = Chunk("PAD ", std::string(16, '\0'));
+    std::string strTwentyChunks;
+    for (int i = 0; i < 20; ++i) strTwentyChunks += Chunk("JUNK", "jj");
     std::string strOneByteChunks;
     for (int i = 0; i < 2000; ++i) strOneByteChunks += RawChunk("JUNK", 1, "x");
     struct ROW
@@ -183,6 +185,8 @@ TEST(WaveHeader, EveryLayoutOfOddChunksWithOrWithoutPadBytesReachesTheData)
          WAVE_READ_OK, 20, 100, 2},
         {"pad left out before zeros and the format", Riff(strList + strPad34 + strFmt + strData), WAVE_READ_OK, 75,
          99, 2},
+        {"pad left out before zeros and twenty more chunks",
+         Riff(strFmt + strList + strPad34 + strTwentyChunks + strData), WAVE_READ_OK, 20, 299, 2},
         {"three odd chunks in a row without pad bytes",
          Riff(strFmt + strList + strJunk + RawChunk("LIST", 5, "INFOy") + strPad34 + strData), WAVE_READ_OK, 20, 123,
          2},
