@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdarg>
 #include <string>
-#include <thread>
 
 #include "kelto/files/win32/file.h"
 #include "kelto/memory/mem.h"
@@ -89,16 +88,16 @@ int view_current() { return s_stView.iDrop == 0 && !s_stView.iRewrite && s_stVie
 
 // Lines that wait while a step works on without logging would stay out of the control until
 // the work ends: no further line comes, and the message loop, whose timer would show them,
-// does not run. So while lines wait, the work's BUSY_poll calls (kelto/tools/busy.h) look at
-// the clock and show them once they have waited their time, on the log's thread only: the
-// thread that logs is the one that owns the control, and no other may touch it.
-std::atomic<std::thread::id> s_idLogThread;
+// does not run. So once their time is up, the work's BUSY_poll calls (kelto/tools/busy.h)
+// show them, on the log's thread only: the thread that logs is the one that owns the
+// control, and no other may touch it. The system's timer only signals that the time is up,
+// by setting the hook: until then a poll costs no more than with nothing waiting.
+std::atomic<unsigned long> s_uLogThread(0);
 
 void msg_poll();
 
 void msg_pollOn()
 {
-	s_idLogThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
 	BUSY_setHook(msg_poll);
 }
 
@@ -175,10 +174,12 @@ void view_line(const wchar_t *_pText, int _iTextLen, int _iRoom)
 	s_stView.strText.append(L"\r\n", 2);
 }
 
+// Runs on every step of long work once lines are due (a timer's signal may also come when
+// they have been shown meanwhile: the hook then goes at the first poll).
 void msg_poll()
 {
 	static int s_iPolling = 0;
-	if (s_iPolling || std::this_thread::get_id() != s_idLogThread.load(std::memory_order_relaxed)) return;
+	if (msgedit_ThreadId() != s_uLogThread.load(std::memory_order_relaxed) || s_iPolling) return;
 	HWND hEdit = s_stGl.m_hMessage;
 	if (!hEdit || hEdit != s_stView.hEdit || view_current()) {
 		msg_pollOff();
@@ -236,9 +237,13 @@ void Message_win(const wchar_t *_pText)
 		Message_flush();
 	} else if (iFirstToWait) {
 		// Lines that wait are shown by long work that follows, or else from the message loop,
-		// when nothing shows them sooner.
-		msg_pollOn();
-		msgedit_CallLater(hEdit, (int)(s_stView.uWait - uWaited), Message_flush);
+		// when nothing shows them sooner. With a clock of the tests' own no timer keeps time:
+		// polls look at that clock from now on.
+		const int iLeft = (int)(s_stView.uWait - uWaited);
+		s_uLogThread.store(msgedit_ThreadId(), std::memory_order_relaxed);
+		if (s_pClock == msgedit_Ticks) msgedit_SignalLater(iLeft, msg_pollOn);
+		else msg_pollOn();
+		msgedit_CallLater(hEdit, iLeft, Message_flush);
 	}
 }
 

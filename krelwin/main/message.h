@@ -43,7 +43,8 @@ int Message_alloc();
 void Message_free();
 
 // The clock that times the log edit's updates (milliseconds); null restores the system's.
-// For tests.
+// For tests: with a clock of their own, long work's polls look at it from the first waiting
+// line on, instead of from the system timer's signal that the line's time is up.
 void Message_setClock(unsigned int (*_pClock)());
 
 // Where the log edit's kept text starts when _iRoom characters must be freed: the position

@@ -1,6 +1,8 @@
 #include "engine_fixture.h"
 
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "kelto/tools/busy.h"
@@ -298,6 +300,18 @@ TEST_F(MessageEdit, LongWorkShowsWaitingLinesOnceTheyHaveWaited)
 	EXPECT_EQ(L"", Log());
 }
 
+TEST_F(MessageEdit, LongWorkShowsWaitingLinesOnTheSystemClock)
+{
+	// The system's timer says when the line's time is up; work that polls, with no message
+	// loop, shows it then (within a bound).
+	Message_setClock(0);
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	const DWORD dwStart = GetTickCount();
+	while (EditText() != L"shown at once\r\nwaits\r\n" && GetTickCount() - dwStart < 10000) BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+}
+
 TEST_F(MessageEdit, LongWorkWaitsAsLongAsASlowControlTookToChange)
 {
 	s_pEditProc = (WNDPROC)SetWindowLongPtrW(m_hEdit, GWLP_WNDPROC, (LONG_PTR)SlowEdit);
@@ -336,6 +350,33 @@ TEST_F(MessageEdit, LongWorkOnAnotherThreadLeavesTheEditAlone)
 	EXPECT_EQ(L"shown at once\r\n", EditText());
 	BUSY_poll();
 	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+}
+
+// Benchmark, not a test: what a poll of long work costs with nothing to show, while a line waits
+// for its time (the system's clock; the polls take less than that time), and while polls look
+// at the clock on every call (a clock of the tests' own that stands still). Run with
+// --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
+TEST_F(MessageEdit, DISABLED_BenchmarkPollsIdleAndWhileALineWaits)
+{
+	const int iPolls = 10000000;
+	auto nsPerPoll = [iPolls]() {
+		const auto t0 = std::chrono::steady_clock::now();
+		for (int i = 0; i < iPolls; i++) BUSY_poll();
+		return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count() / iPolls;
+	};
+	const double dIdle = nsPerPoll();
+	Message_setClock(0);
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	const double dWaiting = nsPerPoll();
+	const bool bStillWaiting = EditText() == L"shown at once\r\n";
+	Message_clear();
+	Message_setClock(TestClock);
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	const double dLooking = nsPerPoll();
+	std::printf("BUSY_poll: %.2f ns with nothing to show, %.2f ns while a line waits%s, %.2f ns looking at the clock\n",
+				dIdle, dWaiting, bStillWaiting ? "" : " (and was shown)", dLooking);
 }
 
 // Lines of every kind in pieces of every size: after each flush the edit holds what it would
@@ -453,3 +494,4 @@ TEST_F(MessageFile, UnwritableLogFileLeavesTheLogAlone)
 }
 
 } // namespace
+
