@@ -2,6 +2,7 @@
 #include "kelto/files/filelist.h"
 
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 
 #define FILELIST_INTERVAL 60
 
@@ -210,6 +211,7 @@ void CFileList::search(const wchar_t* _szPattern, int _iSub, bool _bFolder)
         FILE_merge(szFolders, szDrive, szDir, L"*", 0, FILE_PATH_LENGTH);
         if (szFolders[0] && FILE_FindFirst(szFolders, &hFind, &stFound)) {
             do {
+                BUSY_poll();
                 SearchSub(szPattern, &stFound, _iSub);
             } while (FILE_FindNext(hFind, &stFound));
             FILE_FindClose(hFind);
@@ -221,6 +223,7 @@ void CFileList::search(const wchar_t* _szPattern, int _iSub, bool _bFolder)
     int iDir = -1;
     addFound(szPattern, &stFound, iDir, false);
     while (FILE_FindNext(hFind, &stFound)) {
+        BUSY_poll();
         addFound(szPattern, &stFound, iDir, false);
         if (m_pCallback && ++m_iCallbackCount > m_iCallbackInterval) {
             m_pCallback(m_pCallbackArg);

@@ -3,6 +3,7 @@
 #include "kelto/graphics/bmp.h"
 
 #include "kelto/memory/mem.h"
+#include "kelto/tools/busy.h"
 
 #include <climits>
 #include <cstring>
@@ -73,6 +74,7 @@ int bmp_convert(const void* _pImage, int _iSize, void** _ppOut, uint16_t _wBits)
     const BMP_INFO stDst = BMP_GetInfo(pNew);
     // Rows of width 0 hold nothing, and their count is bounded by no byte of the file.
     for (int y = 0; stSrc.iWidth > 0 && y < stSrc.iHeight; ++y) {
+        BUSY_poll();
         for (int x = 0; x < stSrc.iWidth; ++x) {
             const uint32_t uPixel = static_cast<uint32_t>(BMP_GetPixel(&stSrc, x, y));
             uint32_t uColour; // colour value of the pixel

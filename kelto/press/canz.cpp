@@ -7,6 +7,7 @@
 #include "kelto/press/gda1.h"
 #include "kelto/press/unpress.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 
 namespace {
 
@@ -174,7 +175,7 @@ int CANZ_MEM_ExpandIndex(void* _pOut, uint32_t _uRoom, const void* _pArchive, ui
     CUnPress cDecoder;
     const int iSize = gda1_begin(&cDecoder, _pOut, _uRoom, pData, uStored);
     if (iSize == 0) return 0;
-    while (!cDecoder.Step()) {}
+    while (!cDecoder.Step()) BUSY_poll();
     if (cDecoder.Failed() || cDecoder.OutCount() != static_cast<uint32_t>(iSize)) return 0;
     return iSize;
 }

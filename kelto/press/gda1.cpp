@@ -4,6 +4,7 @@
 #include "kelto/memory/mem.h"
 #include "kelto/press/press.h"
 #include "kelto/press/unpress.h"
+#include "kelto/tools/busy.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int EXPA_GDA1(unsigned char** _ppBlock, uint32_t _uSize, unsigned char** _ppOut)
     if (!*_ppOut) return 0;
     CUnPress cDecoder;
     cDecoder.Begin(*_ppBlock + GDA1_HEADER_SIZE, uPayload, *_ppOut, uExpanded);
-    while (!cDecoder.Step()) {}
+    while (!cDecoder.Step()) BUSY_poll();
     if (cDecoder.Failed() || cDecoder.OutCount() != uExpanded) {
         MEM_free(_ppOut);
         return 0;

@@ -2,6 +2,7 @@
 #include "kelto/press/rls.h"
 
 #include "kelto/memory/mem.h"
+#include "kelto/tools/busy.h"
 
 #include <cstring>
 
@@ -53,6 +54,7 @@ int rls_pack(const void* _pSrc, int _iBytes, uint32_t* _pRuns, int* _pRunBytes, 
         uRepeat = 1;
     };
     for (int i = 1; i < iElements; ++i) {
+        BUSY_poll();
         const uint32_t uValue = rls_element(pSrc, _iBytes, i, _iUnit);
         if (uValue == uCurrent && uRepeat < RLS_MAX_REPEAT && iCurrent - iBase <= RLS_MAX_POSITION) {
             ++uRepeat;

@@ -4,6 +4,7 @@
 
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "kelto/tools/debug.h"
 
 namespace {
@@ -68,6 +69,7 @@ void filt_case(wchar_t* _pText, int _iLength, wchar_t _cQuote, wchar_t _cFrom, w
     if (!_pText) return;
     bool bOutside = true;
     for (int i = 0; i < _iLength; ++i) {
+        BUSY_poll();
         const wchar_t c = _pText[i];
         if (_cQuote && c == _cQuote) {
             bOutside = !bOutside;
@@ -104,6 +106,7 @@ int FILT_deleteREM(wchar_t* _pText, int _iLength, const wchar_t* _pRem, const wc
         while (r < _iTo) t[w++] = t[r++];
     };
     while (r < n) {
+        BUSY_poll();
         if (_cQuote && t[r] == _cQuote) {
             keep(filt_skipQuote(t, r, n, _cQuote));
             continue;
@@ -145,6 +148,7 @@ int FILT_deleteTailSpace(wchar_t* _pText, int _iLength)
     int w = 0;
     int iRun = -1;  // write position where the current run of blanks began
     for (int r = 0; r < _iLength; ++r) {
+        BUSY_poll();
         const wchar_t c = _pText[r];
         if (filt_isLineEnd(c)) {
             if (iRun >= 0) w = iRun;
@@ -270,6 +274,7 @@ int FILT_StringRelief(wchar_t* _pText, int _iSize, wchar_t _cComment, int _iEqua
 
     int i = 0;
     while (i < iLen) {
+        BUSY_poll();
         const wchar_t c = t[i];
         if (c == _cQuote) {
             i = filt_skipQuote(t, i, iLen, _cQuote);

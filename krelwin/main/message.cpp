@@ -1,12 +1,14 @@
 // The message log: the whole log in s_stGl.m_memMsg and its newest lines in the log edit.
 #include "krelwin/main/message.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <string>
 
 #include "kelto/files/win32/file.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "kelto/tools/debug.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/msgedit.h"
@@ -84,8 +86,29 @@ int view_length() { return (int)s_stView.strText.size() - s_stView.iFrom; }
 const wchar_t *view_text() { return s_stView.strText.c_str() + s_stView.iFrom; }
 int view_current() { return s_stView.iDrop == 0 && !s_stView.iRewrite && s_stView.iKept == view_length(); }
 
+// Lines that wait while a step works on without logging would stay out of the control until
+// the work ends: no further line comes, and the message loop, whose timer would show them,
+// does not run. So once their time is up, the work's BUSY_poll calls (kelto/tools/busy.h)
+// show them, on the log's thread only: the thread that logs is the one that owns the
+// control, and no other may touch it. The system's timer only signals that the time is up,
+// by setting the hook: until then a poll costs no more than with nothing waiting.
+std::atomic<unsigned long> s_uLogThread(0);
+
+void msg_poll();
+
+void msg_pollOn()
+{
+	BUSY_setHook(msg_poll);
+}
+
+void msg_pollOff()
+{
+	BUSY_removeHook(msg_poll);
+}
+
 void view_forget()
 {
+	msg_pollOff();
 	s_stView.hEdit = 0;
 	s_stView.strText.clear();
 	s_stView.iFrom = s_stView.iShown = s_stView.iDrop = s_stView.iKept = s_stView.iRewrite = 0;
@@ -151,6 +174,23 @@ void view_line(const wchar_t *_pText, int _iTextLen, int _iRoom)
 	s_stView.strText.append(L"\r\n", 2);
 }
 
+// Runs on every step of long work once lines are due (a timer's signal may also come when
+// they have been shown meanwhile: the hook then goes at the first poll).
+void msg_poll()
+{
+	static int s_iPolling = 0;
+	if (msgedit_ThreadId() != s_uLogThread.load(std::memory_order_relaxed) || s_iPolling) return;
+	HWND hEdit = s_stGl.m_hMessage;
+	if (!hEdit || hEdit != s_stView.hEdit || view_current()) {
+		msg_pollOff();
+		return;
+	}
+	if (s_pClock() - s_stView.uChanged < s_stView.uWait) return;
+	s_iPolling = 1;
+	Message_flush();
+	s_iPolling = 0;
+}
+
 void msg_formatted(const wchar_t *_pText, int _iError)
 {
 	Message_win(_pText);
@@ -193,9 +233,18 @@ void Message_win(const wchar_t *_pText)
 	const int iFirstToWait = view_current();
 	view_line(_pText, iTextLen, iRoom);
 	const unsigned int uWaited = s_pClock() - s_stView.uChanged;
-	if (uWaited >= s_stView.uWait) Message_flush();
-	// Lines that wait are shown from the message loop when nothing else shows them sooner.
-	else if (iFirstToWait) msgedit_CallLater(hEdit, (int)(s_stView.uWait - uWaited), Message_flush);
+	if (uWaited >= s_stView.uWait) {
+		Message_flush();
+	} else if (iFirstToWait) {
+		// Lines that wait are shown by long work that follows, or else from the message loop,
+		// when nothing shows them sooner. With a clock of the tests' own no timer keeps time:
+		// polls look at that clock from now on.
+		const int iLeft = (int)(s_stView.uWait - uWaited);
+		s_uLogThread.store(msgedit_ThreadId(), std::memory_order_relaxed);
+		if (s_pClock == msgedit_Ticks) msgedit_SignalLater(iLeft, msg_pollOn);
+		else msg_pollOn();
+		msgedit_CallLater(hEdit, iLeft, Message_flush);
+	}
 }
 
 void Message_flush()
@@ -218,6 +267,7 @@ void Message_flush()
 	// it takes at most about half of the time of a run that logs without pause.
 	const unsigned int uTook = s_stView.uChanged - uStart;
 	s_stView.uWait = uTook > MESSAGE_FLUSH_MS ? uTook : MESSAGE_FLUSH_MS;
+	msg_pollOff();
 }
 
 void Message_setClock(unsigned int (*_pClock)())

@@ -19,7 +19,8 @@
 // Appends the text as one line (followed by CR LF) to the buffer and to the log edit. The
 // edit's text is trimmed line by line as if each line went to it at once, but the control,
 // whose every change costs milliseconds, is changed in pieces: by the first line that comes
-// after the wait, by Message_flush, and from the message loop once lines have waited.
+// after the wait, by Message_flush, and, once lines have waited, by the BUSY_poll calls of
+// long work that follows them (kelto/tools/busy.h) or from the message loop.
 void Message_win(const wchar_t *_pText);
 // Brings the log edit up to date with every line appended: at the end of a run step, before
 // a modal box and before the program waits for another process.
@@ -42,7 +43,8 @@ int Message_alloc();
 void Message_free();
 
 // The clock that times the log edit's updates (milliseconds); null restores the system's.
-// For tests.
+// For tests: with a clock of their own, long work's polls look at it from the first waiting
+// line on, instead of from the system timer's signal that the line's time is up.
 void Message_setClock(unsigned int (*_pClock)());
 
 // Where the log edit's kept text starts when _iRoom characters must be freed: the position

@@ -20,8 +20,13 @@ void msgedit_Update(HWND _hEdit);
 
 // Milliseconds of a clock that runs on steadily (it wraps; compare differences).
 unsigned int msgedit_Ticks();
+// The calling thread: only the thread that owns the control may change it.
+unsigned long msgedit_ThreadId();
 // Calls _pDone once, about _iMs milliseconds from now, from the message loop of the control's
 // thread (also the loop of a modal box); nothing where no control or no loop exists.
 void msgedit_CallLater(HWND _hEdit, int _iMs, void (*_pDone)());
+// Calls _pSignal once, about _iMs milliseconds from now, on a thread of the system's timer,
+// whatever the control's thread is doing: it may only signal, never touch the control.
+void msgedit_SignalLater(int _iMs, void (*_pSignal)());
 
 #endif

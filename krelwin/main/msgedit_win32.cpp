@@ -1,5 +1,6 @@
-// Window messages to the log edit.
+// Window messages to the log edit, and the timers that pace them.
 #include <windows.h>
+#include <mmsystem.h>
 
 #include "krelwin/main/msgedit.h"
 
@@ -13,6 +14,12 @@ void CALLBACK msgedit_timer(HWND _hWnd, UINT, UINT_PTR _uID, DWORD)
 {
 	KillTimer(_hWnd, _uID);
 	if (s_pLater) s_pLater();
+}
+
+void CALLBACK msgedit_signal(UINT, UINT, DWORD_PTR _dwUser, DWORD_PTR, DWORD_PTR)
+{
+	void (*pSignal)() = reinterpret_cast<void (*)()>(_dwUser);
+	if (pSignal) pSignal();
 }
 
 } // namespace
@@ -69,9 +76,22 @@ unsigned int msgedit_Ticks()
 	return GetTickCount();
 }
 
+unsigned long msgedit_ThreadId()
+{
+	return GetCurrentThreadId();
+}
+
 void msgedit_CallLater(HWND _hEdit, int _iMs, void (*_pDone)())
 {
 	if (!_hEdit) return;
 	s_pLater = _pDone;
 	SetTimer(_hEdit, MSGEDIT_TIMER_ID, (UINT)(_iMs > 0 ? _iMs : 1), msgedit_timer);
+}
+
+void msgedit_SignalLater(int _iMs, void (*_pSignal)())
+{
+	if (!_pSignal) return;
+	// One shot: the timer ends by itself once it has called.
+	timeSetEvent((UINT)(_iMs > 0 ? _iMs : 1), 1, msgedit_signal, reinterpret_cast<DWORD_PTR>(_pSignal),
+				 TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
 }

@@ -7,6 +7,7 @@
 #include "kelto/graphics/bmp_read.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -143,6 +144,7 @@ int BMP_RESIZE::Func(const wchar_t* _pParam)
     const int iCopyW = iWidth < stSrc.iWidth ? iWidth : stSrc.iWidth;
     const int iCopyH = iHeight < stSrc.iHeight ? iHeight : stSrc.iHeight;
     for (int y = 0; y < iCopyH; ++y) {
+        BUSY_poll();
         for (int x = 0; x < iCopyW; ++x) BMP_SetPixel(&stDst, x, y, BMP_GetPixel(&stSrc, x, y));
     }
     MEM_free(&pData);

@@ -9,6 +9,7 @@
 #include "kelto/memory/mem.h"
 #include "kelto/string/filter.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "krelwin/params/kvlparam.h"
@@ -35,8 +36,10 @@ bool isOperator(wchar_t _c)
     return STRING_chr(L"[]\\|&+-*/:=?@", _c) != 0 && _c != 0;
 }
 
+// The order of the sorted reports; it polls, as a long sort logs nothing.
 bool lessThan(const std::wstring& _strA, const std::wstring& _strB)
 {
+    BUSY_poll();
     return STRING_cmp(_strA.c_str(), _strB.c_str()) < 0;
 }
 
@@ -158,7 +161,10 @@ void CHECKSCR::Initialize(const wchar_t* _pFolder, const wchar_t* _pOptions)
     resetTables();
     m_vName.reserve(iFiles);
     m_vCount.reserve(iFiles);
-    for (int i = 0; i < iFiles; ++i) addFolderName(cList.GetNameStr(i));
+    for (int i = 0; i < iFiles; ++i) {
+        BUSY_poll();
+        addFolderName(cList.GetNameStr(i));
+    }
 
     Message_info(L"path:%s  %d files", _pFolder, static_cast<int>(m_vName.size()));
     if (m_iRemMode == REM_C) Message_win(L"C言語注釈を除外");
@@ -218,6 +224,7 @@ void CHECKSCR::scanText(const wchar_t* _pText, int _iLength)
     wchar_t szWord[NAME_LENGTH];
     int i = 0;
     while (i < n) {
+        BUSY_poll();
         if (s_cRangeCheck.IsSkip(t, i, n)) {
             ++i;
             continue;

@@ -9,6 +9,7 @@
 #include "kelto/memory/mem.h"
 #include "kelto/string/filter.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "kelto/tools/debug.h"
 #include "krelwin/main/message.h"
 #include "krelwin/params/kvlparam.h"
@@ -312,6 +313,7 @@ int CHECKTXT::checkLine(const wchar_t *_pFile, const wchar_t *_pText, int _iRema
 	int iLast = -1;
 	int iSegment = 0;
 	while (i < _iRemain && _pText[i] != L'"') {
+		BUSY_poll();
 		const wchar_t c = _pText[i];
 		if (bWords) wordFindings(_pFile, _pText + i, _pText);
 
@@ -414,6 +416,7 @@ int CHECKTXT::filtLines(wchar_t *_pText, int _iCapacity, bool _bBrackets)
 	}
 	int iDepth = 0;
 	while (_pText[j]) {
+		BUSY_poll();
 		const wchar_t c = _pText[j];
 		if (_bBrackets && static_cast<unsigned>(c) < CHAR_COUNT && m_byParent[c]) {
 			if (((m_byParent[c] - 1) & 1) == 0) {
@@ -515,6 +518,7 @@ int CHECKTXT::Func(const wchar_t *_pLine)
 	// that it sees the end of a marked stretch as well as its start.
 	int i = 0;
 	while (i < iLength) {
+		BUSY_poll();
 		const bool bSkip = cRange.IsSkip(pText, i, iLength) != 0;
 		if (pText[i] != L'"') {
 			if (pText[i] == L'\n') ++m_iLine;

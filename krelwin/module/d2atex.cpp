@@ -3,6 +3,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -21,6 +22,7 @@ std::wstring SMPL_D2ATEX::Rewrite(const std::wstring& _strText, const wchar_t* _
     bool bQuote = false;
     size_t uAfterQuote = 0;
     for (size_t i = 0; i < _strText.size(); ++i) {
+        BUSY_poll();
         if (bQuote && _strText.compare(i, 4, L".tga") == 0) {
             size_t uCount = i - uAfterQuote;
             if (uCount > D2ATEX_PREFIX_LENGTH) uCount = D2ATEX_PREFIX_LENGTH;

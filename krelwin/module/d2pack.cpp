@@ -7,6 +7,7 @@
 #include "kelto/memory/mem.h"
 #include "kelto/string/moji.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -90,6 +91,7 @@ int SMPL_D2PACK::ScanTextures(const std::wstring& _strText, std::vector<std::wst
     std::wstring strValue;
     size_t uPos = 0;
     while (d2pack_nextValue(_strText, &uPos, L"<tex_param", L"fname=\"", &strValue)) {
+        BUSY_poll();
         if (strValue.size() > D2PACK_VALUE_MAX) return SCAN_VALUE_OVER;
         if (strValue == D2PACK_DATA_NAME) continue;
         bool bKnown = false;
@@ -181,6 +183,7 @@ int SMPL_D2PACK::Func(const wchar_t* _pParam)
     if (!vTexture.empty() && !bList) Message_err(L"Can't write file.%s", Get_FileName(strList.c_str()));
 
     for (const std::wstring& strTexture : vTexture) {
+        BUSY_poll();
         if (bList) FILE_printf(strList.c_str(), L"%s\r\n", strTexture.c_str());
         wchar_t szTexName[FILE_PART_LENGTH];
         FILE_split(strTexture.c_str(), 0, 0, szTexName, 0);
@@ -233,6 +236,7 @@ int SMPL_D2PACK::Func(const wchar_t* _pParam)
     // Data: exactly the sizes the index holds, or no package at all.
     uPos = uStart;
     for (const D2PACK_ENTRY& cEntry : vEntry) {
+        BUSY_poll();
         if (cEntry.m_iSize == 0) continue;
         if (cEntry.m_iSize < 0 || uPos + static_cast<uint32_t>(cEntry.m_iSize) >= D2PACK_FILE_MAX) {
             MEM_freeBytes(pPack);

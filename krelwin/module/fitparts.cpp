@@ -10,6 +10,7 @@
 #include "kelto/memory/mem.h"
 #include "kelto/string/moji.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/module/fitparts_search.h"
@@ -69,6 +70,7 @@ void fit_pixels(void* _pBlock, std::vector<uint32_t>* _pOut, FITPARTS_IMAGE* _pI
     _pOut->resize(static_cast<size_t>(stInfo.iWidth) * stInfo.iHeight);
     size_t u = 0;
     for (int y = 0; y < stInfo.iHeight; ++y) {
+        BUSY_poll();
         for (int x = 0; x < stInfo.iWidth; ++x) (*_pOut)[u++] = static_cast<uint32_t>(BMP_GetPixel(&stInfo, x, y));
     }
     _pImage->pPixel = _pOut->data();
@@ -223,6 +225,8 @@ int FITPARTS::readList(const char* _pData, int _iSize, int _iReverse)
     bool bPending = false;  // the current line holds something
     int i = 0;
     while (i < _iSize) {
+        // Each line may read its images for their sizes.
+        BUSY_poll();
         const char c = _pData[i];
         if (c == '\t' || c == ',') {
             ++iColumn;
@@ -320,6 +324,7 @@ int FITPARTS::paste(const wchar_t* _pOutput, const wchar_t* _pBase, const wchar_
         }
         const BMP_INFO stPart = BMP_GetInfo(pPart);
         for (int r = 0; r < stPart.iHeight; ++r) {
+            BUSY_poll();
             for (int c = 0; c < stPart.iWidth; ++c) {
                 const uint32_t u = static_cast<uint32_t>(BMP_GetPixel(&stPart, c, r));
                 if (u == m_uTransparent) continue;
@@ -409,6 +414,7 @@ int FITPARTS::scalePart(int _iIndex)
     const BMP_INFO stDst = BMP_GetInfo(pNew);
     const int iX0 = static_cast<int>(fX), iY0 = static_cast<int>(fY);
     for (int y = 0; y < iNewH; ++y) {
+        BUSY_poll();
         for (int x = 0; x < iNewW; ++x) {
             const long long llX = static_cast<long long>(iX0) + x, llY = static_cast<long long>(iY0) + y;
             const int iValue = (llX < stSrc.iWidth && llY < stSrc.iHeight)
@@ -534,6 +540,7 @@ int FITPARTS::Func(const wchar_t* _pParam)
 
     Message_win(L"outing");
     for (int i = 0; i < m_iCount; ++i) {
+        BUSY_poll();
         const FITPARTS_RECORD& r = m_aRecord[i];
         if (r.szOutput[0]) paste(r.szOutput, r.szBase, r.szPart, r.iX, r.iY);
     }
@@ -548,6 +555,7 @@ int FITPARTS::FuncRev(const wchar_t* _pParam)
     if (iStart <= 0) return iStart < 0 ? 1 : 0;
     Message_win(L"outing");
     for (int i = 0; i < m_iCount; ++i) {
+        BUSY_poll();
         if (m_aRecord[i].szOutput[0]) scalePart(i);
     }
     writeList(szList);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "kelto/tools/busy.h"
+
 namespace {
 
 // Scores by the sum of the three byte differences (0 to 765).
@@ -65,6 +67,7 @@ FITPARTS_RESULT FITPARTS_SearchPlain(const FITPARTS_IMAGE& _stBase, const FITPAR
     const float fCut = static_cast<float>(iPw * (_iThreshold / 100));
     for (int y0 = 0; y0 < _stBase.iHeight - iPh; ++y0) {
         for (int x0 = 0; x0 < _stBase.iWidth - iPw; ++x0) {
+            BUSY_poll();
             float fScore = 0;
             for (int r = 0; r < iPh; ++r) {
                 const uint32_t* pBase = _stBase.pPixel + static_cast<size_t>(y0 + r) * _stBase.iWidth + x0;
@@ -139,6 +142,7 @@ FITPARTS_RESULT FITPARTS_Search(const FITPARTS_IMAGE& _stBase, const FITPARTS_IM
     long long llExact = -1;
     for (int y0 = 0; y0 < iNy && llExact < 0; ++y0) {
         for (int x0 = 0; x0 < iNx; ++x0) {
+            BUSY_poll();
             const uint32_t* pAt = pBase + static_cast<size_t>(y0) * iBaseWidth + x0;
             int j = 0;
             while (j < iN && ((pValue[j] ^ pAt[pOffset[j]]) & 0xFFFFFFu) == 0) ++j;
@@ -159,6 +163,7 @@ FITPARTS_RESULT FITPARTS_Search(const FITPARTS_IMAGE& _stBase, const FITPARTS_IM
         long long llCandidate = 0;
         for (int y0 = 0; y0 < iNy; ++y0) {
             for (int x0 = 0; x0 < iNx; ++x0) {
+                BUSY_poll();
                 const uint32_t* pAt = pBase + static_cast<size_t>(y0) * iBaseWidth + x0;
                 float fSample = 0;
                 for (int j = 0; j < iN; j += iEvery) fSample += fit_score(pValue[j], pAt[pOffset[j]]);
@@ -181,6 +186,7 @@ FITPARTS_RESULT FITPARTS_Search(const FITPARTS_IMAGE& _stBase, const FITPARTS_IM
     const double dLimitNeed = dNeed - iN * dStep - dSlack;
     double dLimitBest = -iN * dStep - dSlack;
     for (long long llPos = 0; llPos < llEnd; ++llPos) {
+        BUSY_poll();
         const int y0 = static_cast<int>(llPos / iNx), x0 = static_cast<int>(llPos % iNx);
         const uint32_t* pAt = pBase + static_cast<size_t>(y0) * iBaseWidth + x0;
         float fScore = 0;

@@ -3,6 +3,7 @@
 #include "kelto/files/win32/file.h"
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
@@ -16,9 +17,11 @@ namespace {
 // A scan position that repeats this often means the scan no longer advances.
 const int LOOP_LIMIT = 32000;
 
-// The loop watch: false when the scan must stop (the run is then aborted).
+// The loop watch: false when the scan must stop (the run is then aborted). A scan that
+// logs nothing polls here too, so that waiting log lines are shown meanwhile.
 bool fb_loopWatch(int _iPos)
 {
+    BUSY_poll();
     if (_iPos == s_stGl.m_iLoopPos) {
         if (++s_stGl.m_iLoopCount > LOOP_LIMIT) {
             Message_err(L"ERROR : loop over");

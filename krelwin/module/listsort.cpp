@@ -8,6 +8,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -68,6 +69,7 @@ void LISTSORT::sortLines(const wchar_t* _pText, int _iLength, int _iKind, int _i
     std::unordered_set<std::wstring> setSeen;
     int i = 0;
     while (i < _iLength) {
+        BUSY_poll();
         int j = i;
         while (j < _iLength && !isBreak(_pText[j])) ++j;
         std::wstring strLine(_pText + i, _pText + j);
@@ -83,24 +85,37 @@ void LISTSORT::sortLines(const wchar_t* _pText, int _iLength, int _iKind, int _i
     }
 
     // A stable sort keeps lines with equal keys in file order, as inserting each line
-    // after the ones that do not follow it would.
+    // after the ones that do not follow it would. Every comparison polls: the sort of a long
+    // list logs nothing.
     typedef std::pair<std::wstring, std::wstring> LINE;
     switch (_iKind) {
     case SORT_LENGTH:
         std::stable_sort(vLine.begin(), vLine.end(),
-                         [](const LINE& _a, const LINE& _b) { return _a.first.size() < _b.first.size(); });
+                         [](const LINE& _a, const LINE& _b) {
+                             BUSY_poll();
+                             return _a.first.size() < _b.first.size();
+                         });
         break;
     case SORT_CODE_DESC:
         std::stable_sort(vLine.begin(), vLine.end(),
-                         [](const LINE& _a, const LINE& _b) { return codeCompare(_a.first, _b.first) > 0; });
+                         [](const LINE& _a, const LINE& _b) {
+                             BUSY_poll();
+                             return codeCompare(_a.first, _b.first) > 0;
+                         });
         break;
     case SORT_LENGTH_DESC:
         std::stable_sort(vLine.begin(), vLine.end(),
-                         [](const LINE& _a, const LINE& _b) { return _a.first.size() > _b.first.size(); });
+                         [](const LINE& _a, const LINE& _b) {
+                             BUSY_poll();
+                             return _a.first.size() > _b.first.size();
+                         });
         break;
     default:
         std::stable_sort(vLine.begin(), vLine.end(),
-                         [](const LINE& _a, const LINE& _b) { return codeCompare(_a.first, _b.first) < 0; });
+                         [](const LINE& _a, const LINE& _b) {
+                             BUSY_poll();
+                             return codeCompare(_a.first, _b.first) < 0;
+                         });
         break;
     }
     for (LINE& stLine : vLine) m_lstLine.push_back(std::move(stLine.second));
@@ -113,6 +128,7 @@ std::wstring LISTSORT::joinLines() const
     std::wstring strOut;
     strOut.reserve(uSize);
     for (const std::wstring& strLine : m_lstLine) {
+        BUSY_poll();
         strOut += strLine;
         strOut += L"\r\n";
     }

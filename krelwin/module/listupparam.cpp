@@ -6,6 +6,7 @@
 #include "kelto/memory/mem.h"
 #include "kelto/string/filter.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -14,8 +15,10 @@ MODULE_DEFINE_CREATOR(LISTUPPARAM)
 
 namespace {
 
+// The order of the sorted list; it polls, as a long sort logs nothing.
 bool lessThan(const std::wstring& _strA, const std::wstring& _strB)
 {
+    BUSY_poll();
     return STRING_cmp(_strA.c_str(), _strB.c_str()) < 0;
 }
 
@@ -65,7 +68,10 @@ void LISTUPPARAM::scanText(const wchar_t* _pText, int _iLength)
     int i = 0;
     while (i < _iLength) {
         int iOpen = i;
-        while (iOpen < _iLength && !(_pText[iOpen] == L'(' && matchName(_pText, iOpen))) ++iOpen;
+        while (iOpen < _iLength && !(_pText[iOpen] == L'(' && matchName(_pText, iOpen))) {
+            BUSY_poll();
+            ++iOpen;
+        }
         if (iOpen >= _iLength) return;
         int iClose = iOpen + 1;
         while (iClose < _iLength && _pText[iClose] != L')') ++iClose;
@@ -123,6 +129,7 @@ void LISTUPPARAM::parseLists(const wchar_t* _pText, int _iFirst, int _iClose)
     size_t uLong = 0;  // the first long piece after the piece in hand
     int k = 0;
     for (int i = _iFirst; i < _iClose; ++i) {
+        BUSY_poll();
         if (_pText[i] != L'(') continue;
         if (i != _iFirst && !matchName(_pText, i)) continue;
         while (m_vPiece[k].iEnd <= i) ++k;  // a "(" is no comma: it lies inside piece k

@@ -5,6 +5,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/params/kvlparam.h"
 #include "krelwin/params/rangecheck.h"
@@ -23,8 +24,10 @@ bool inSet(const wchar_t* _pSet, wchar_t _c)
     return _c != 0 && STRING_chr(_pSet, _c) != 0;
 }
 
+// The order of the sorted tables; it polls, as a long sort logs nothing.
 bool lessThan(const std::wstring& _strA, const std::wstring& _strB)
 {
+    BUSY_poll();
     return STRING_cmp(_strA.c_str(), _strB.c_str()) < 0;
 }
 
@@ -114,6 +117,7 @@ void LISTUPSCR::scanText(const wchar_t* _pText, int _iLength)
     wchar_t szWord[ENTRY_LENGTH + 1];
     int i = 0;
     while (i < n) {
+        BUSY_poll();
         if (s_cRangeCheck.IsSkip(t, i, n)) {
             ++i;
             continue;

@@ -8,6 +8,7 @@
 #include "kelto/graphics/bmp_read.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -39,6 +40,7 @@ bool MAKEMASK::MakeMask(const BMP_INFO& _stInfo, std::vector<unsigned char>* _pO
             unsigned char* p = _pOut->data();
             for (int ty = 0; ty < MASK_TILES_Y; ++ty) {
                 for (int tx = 0; tx < MASK_TILES_X; ++tx) {
+                    BUSY_poll();
                     for (int y = 0; y < MASK_TILE; ++y) {
                         const int iY = ty * MASK_TILE + y;
                         for (int x = 0; x < MASK_TILE; ++x, ++p) {
@@ -56,6 +58,7 @@ bool MAKEMASK::MakeMask(const BMP_INFO& _stInfo, std::vector<unsigned char>* _pO
         _pOut->resize(static_cast<size_t>(llSize));
         unsigned char* p = _pOut->data();
         for (int y = 0; y < iHeight; ++y) {
+            BUSY_poll();
             for (int x = 0; x < iWidth; ++x) *p++ = static_cast<unsigned char>(BMP_GetPixel(&_stInfo, x, y));
         }
     } catch (const std::bad_alloc&) {

@@ -14,6 +14,10 @@
 // to m_iLoopCount and past 32000 log "ERROR : loop over", set s_stGl.m_iAbort and leave;
 // otherwise store the position in m_iLoopPos. Setting m_iAbort is the only way a module
 // ends the run.
+// Work that can run long without logging (a search, a sort, a scan of a text, a folder or a
+// range of cells, the conversion of a whole file) calls BUSY_poll (kelto/tools/busy.h) on
+// every step, or in a sort's comparison: a line logged just before it is shown meanwhile
+// instead of when the work ends. The library's own long loops do so already.
 #pragma once
 
 #include <new>

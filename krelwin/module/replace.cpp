@@ -6,6 +6,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -424,6 +425,7 @@ int REPLASE::replaceText(const wchar_t* _pText, int _iLength, wchar_t* _pOut, in
     REPLASE_MATCH stMatch;
     int i = 0;
     while (i < _iLength && !m_iStop) {
+        BUSY_poll();
         if (s_cRangeCheck.IsSkip(_pText, i, _iLength)) {
             put(_pOut, _iCap, &iOutLen, _pText + i, 1);
             ++i;

@@ -9,6 +9,7 @@
 
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 
 namespace {
@@ -140,6 +141,7 @@ int REPLASE::buildRules(const wchar_t* _pText, int _iLength, const wchar_t* _pNa
     REPLASE_RULE stRule;
     int iPos = 0;
     while (iPos < _iLength) {
+        BUSY_poll();
         const int iStart = iPos;
         int iFull = 0;
         iPos = readField(_pText, iPos, _iLength, stRule.m_szSearch, &iFull);
@@ -200,6 +202,7 @@ int REPLASE::buildRules(const wchar_t* _pText, int _iLength, const wchar_t* _pNa
         vLen[i] = STRING_len(vRules[i].m_szSearch);
     }
     for (int i = 0; i < iCount - 1; ++i) {
+        BUSY_poll();
         for (int j = i + 1; j < iCount; ++j) {
             if (vLen[vOrder[i]] < vLen[vOrder[j]]) {
                 const int iSwap = vOrder[i];

@@ -7,6 +7,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
@@ -168,6 +169,8 @@ int SONGDATACONVERT::Func(const wchar_t* _pParam)
     int iResult = 1;
     const std::vector<int> vStart = song_rowStarts(pTable, iLength);
     for (int iRow = 1; iRow <= static_cast<int>(vStart.size()); ++iRow) {
+        // Rows without a name log nothing.
+        BUSY_poll();
         const wchar_t* pRow = pTable + vStart[iRow - 1];
         const int iRest = iLength - vStart[iRow - 1];
         std::wstring astrField[FIELD_COUNT];

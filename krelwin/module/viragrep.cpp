@@ -8,6 +8,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "krelwin/params/kvlparam.h"
@@ -55,6 +56,7 @@ int VIRAGREP::LoadWords(const wchar_t* _pText, int _iLength)
     int iWordLen = 0;
     // One past the end closes a last word that has no line break after it.
     for (int i = 0; _pText && i <= _iLength; ++i) {
+        BUSY_poll();
         const wchar_t c = i < _iLength ? _pText[i] : 0;
         if (i < _iLength && c >= 0x20) {
             if (iWordLen < WORD_ROOM) strWord += c;
@@ -88,6 +90,7 @@ void VIRAGREP::buildIndex()
     m_vEnds.assign(1, std::vector<int>());
     std::memset(m_aFirst, 0, sizeof(m_aFirst));
     for (int i = 0; i < m_iWordCount; ++i) {
+        BUSY_poll();
         const wchar_t c = m_aszWord[i][0];
         m_aFirst[static_cast<unsigned short>(c) >> 5] |= 1u << (static_cast<unsigned short>(c) & 31);
         // At most 1,024 x 63 nodes: a node number shifted by 16 still fits in 32 bits.
@@ -159,6 +162,7 @@ std::wstring VIRAGREP::hitPath(int _iIndex) const
 void VIRAGREP::removeHits()
 {
     for (int i = 0; i < m_iWordCount; ++i) {
+        BUSY_poll();
         const std::wstring strPath = hitPath(i);
         if (!strPath.empty()) FILE_Delete(strPath.c_str());
         m_vPending[i].clear();
@@ -202,6 +206,7 @@ void VIRAGREP::checkNewRun()
 void VIRAGREP::flushHits()
 {
     for (int i = 0; i < m_iWordCount; ++i) {
+        BUSY_poll();
         std::wstring& strHits = m_vPending[i];
         if (strHits.empty()) continue;
         const std::wstring strPath = hitPath(i);
@@ -224,6 +229,7 @@ void VIRAGREP::scan(const wchar_t* _pTarget, const wchar_t* _pText, int _iLength
     wchar_t szNumber[16];
     if (m_iOverLimit) return;
     for (int i = 0; i < _iLength; ++i) {
+        BUSY_poll();
         const wchar_t c = _pText[i];
         if (c == L'\n') {
             iLineNo++;

@@ -6,6 +6,7 @@
 #include "kelto/files/win32/file.h"
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
+#include "kelto/tools/busy.h"
 
 namespace {
 
@@ -235,6 +236,7 @@ int WAVEVOL::readSamples(const unsigned char* _pData, const WAVE_HEADER& _stHead
     const int iChannels = m_wChannels >= 2 ? 2 : 1;
     const unsigned char* pFrame = _pData + _stHeader.uDataOffset;
     for (int32_t i = 0; i < m_iSamples; ++i, pFrame += uStride) {
+        BUSY_poll();
         for (int c = 0; c < iChannels; ++c) {
             const unsigned char* p = pFrame + c * m_wBytesPerSample;
             m_pChannel[c][i] = (m_wBytesPerSample == 2) ? static_cast<int16_t>(p[0] | p[1] << 8)
@@ -289,6 +291,7 @@ int WAVEVOL::ConvertData(const unsigned char* _pData, uint32_t _uSize, unsigned 
     const double* pSamples = m_pChannel[0].get();
     MEM_clear(_pOut, iNeed);
     for (int i = 0; i < iFrames; ++i) {
+        BUSY_poll();
         uint64_t uSum = 0, uPeak = 0;
         for (long long j = 0; j < dWindow; ++j) {
             const long long llAt = static_cast<long long>(dWindow * i + j);

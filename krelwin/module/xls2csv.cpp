@@ -11,6 +11,7 @@
 
 #include "kelto/files/win32/file.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/module/xlsheet.h"
@@ -40,6 +41,7 @@ std::wstring csv_field(const std::wstring& _strText)
 std::wstring csv_text(std::vector<XL_CELL>& _vCells, int _iRow1, int _iCol1)
 {
     std::sort(_vCells.begin(), _vCells.end(), [](const XL_CELL& a, const XL_CELL& b) {
+        BUSY_poll();
         return a.m_iRow != b.m_iRow ? a.m_iRow < b.m_iRow : a.m_iCol < b.m_iCol;
     });
     std::wstring strText;

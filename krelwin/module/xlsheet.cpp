@@ -5,6 +5,7 @@
 
 #include "kelto/files/win32/file.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 
 namespace {
@@ -52,6 +53,8 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
         int iFailed = 0;
         for (int iCol = _stRange.m_iCol1; iCol <= _stRange.m_iCol2; ++iCol) {
             for (int iRow = _stRange.m_iRow1; iRow <= _stRange.m_iRow2; ++iRow) {
+                // A request is a round trip to the spreadsheet; a range holds up to a million.
+                BUSY_poll();
                 if (DDEXL_GetData(_pState, iRow, iCol, szCell, XL_CELL_LENGTH) < 0) {
                     Message_info(L"(%s)DDEが開始されていません", _pBook);
                     iFailed = 1;

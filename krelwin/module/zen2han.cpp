@@ -2,6 +2,7 @@
 
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -111,6 +112,7 @@ int FILT_zen2han(unsigned char* _pText, int _iLength)
     int iRead = 0;
     int iWrite = 0;
     while (iRead < _iLength) {
+        BUSY_poll();
         if (iRead + 1 < _iLength && ZEN2HAN_isSjisChar(_pText[iRead], _pText[iRead + 1])) {
             const unsigned short usCode =
                 static_cast<unsigned short>((_pText[iRead] << 8) | _pText[iRead + 1]);

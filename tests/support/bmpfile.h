@@ -97,6 +97,24 @@ inline std::string Make(const Spec& sp) {
     return s;
 }
 
+// A picture of the pixel function at the depth (default palette).
+inline std::string Picture(int width, int height, int bits, const PixelFn& pixel) {
+    Spec sp;
+    sp.width = width;
+    sp.height = height;
+    sp.bits = bits;
+    sp.pixel = pixel;
+    return Make(sp);
+}
+
+// A 24-bit colour that differs from place to place, so that a part of a picture is found
+// at one place only.
+inline uint32_t Noise(int x, int y) {
+    // Unsigned throughout: an int product would overflow.
+    const uint32_t u = (static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u) * 2654435761u;
+    return (u ^ (u >> 13)) & 0xFFFFFF;
+}
+
 // The same image with a longer info header (the 108- and 124-byte forms of newer editors):
 // the extra header bytes go between the 40 bytes and the palette, the sizes and the pixel
 // offset grow by as much.

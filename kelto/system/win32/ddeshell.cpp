@@ -3,6 +3,7 @@
 #include "kelto/system/win32/dde.h"
 
 #include "kelto/system/win32/ddeplatform.h"
+#include "kelto/tools/busy.h"
 
 #include <shellapi.h>
 
@@ -52,6 +53,7 @@ int DDEXL_WaitServer(int _iMs)
             break;
         }
         if (_iMs <= 0 || GetTickCount() - dwStart >= static_cast<DWORD>(_iMs)) break;
+        BUSY_poll();
         Sleep(DDEXL_POLL_MS);
     }
     if (hszService) DdeFreeStringHandle(dwInst, hszService);

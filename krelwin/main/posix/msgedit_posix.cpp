@@ -3,6 +3,8 @@
 #include "krelwin/main/msgedit.h"
 
 #include <chrono>
+#include <functional>
+#include <thread>
 
 int msgedit_GetLength(HWND)
 {
@@ -32,4 +34,11 @@ unsigned int msgedit_Ticks()
 	return (unsigned int)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+unsigned long msgedit_ThreadId()
+{
+	return (unsigned long)std::hash<std::thread::id>()(std::this_thread::get_id());
+}
+
 void msgedit_CallLater(HWND, int, void (*)()) {}
+
+void msgedit_SignalLater(int, void (*)()) {}

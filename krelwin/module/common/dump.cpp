@@ -6,6 +6,7 @@
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
 #include "krelwin/params/kvlparam.h"
@@ -45,6 +46,7 @@ std::wstring DUMP::MakeText(const unsigned char* _pData, int _iSize, int _iUnit)
     strText.reserve(static_cast<size_t>(iValues) * (3 + 2 * iBytes) + iValues / iPerLine * 2 + 2);
     wchar_t szValue[16];
     for (int i = 0; i < iValues; ++i) {
+        BUSY_poll();
         unsigned int uValue = 0;
         for (int b = iBytes - 1; b >= 0; --b) {
             const int iAt = i * iBytes + b;

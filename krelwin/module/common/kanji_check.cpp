@@ -9,6 +9,7 @@
 #include "kelto/string/filter.h"
 #include "kelto/string/moji.h"
 #include "kelto/string/string.h"
+#include "kelto/tools/busy.h"
 #include "kelto/tools/debug.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
@@ -241,7 +242,10 @@ int KANJI_CHECK::Func(const wchar_t* _pParam)
     m_iActive = 1;
     iLength = FILT_deleteREM(pText, iLength, L"//", L"/*", L"*/", L'"');
     iLength = FILT_deleteTailSpace(pText, iLength);
-    for (int i = 0; i < iLength;) i += checkMoji(pText + i);
+    for (int i = 0; i < iLength;) {
+        BUSY_poll();
+        i += checkMoji(pText + i);
+    }
     printFile(pTarget);
     MEM_free(&pText);
     return 1;

@@ -25,6 +25,8 @@
 #include "krelwin/module/function_base.h"
 #include "krelwin/module/module.h"
 #include "tests/krelwin/main/edit_reference.h"
+#include "tests/krelwin/main/edit_watch.h"
+#include "tests/support/bmpfile.h"
 #include "tests/support/testdir.h"
 
 namespace {
@@ -372,6 +374,46 @@ TEST_F(MainWndTest, EveryStepEndsWithTheLogEditShowingItsLines) {
     EXPECT_EQ(iSteps, 8);
     EXPECT_EQ(s_stGl.TimerID, 0u);
     EXPECT_EQ(Log().substr(Log().size() - 14), L"Completed...\r\n");
+}
+
+TEST_F(MainWndTest, LinesBeforeALongSearchAreInTheWindowWhileItRuns) {
+    // Two parts of a base, the second of another size (no quick check at the first's place).
+    ASSERT_TRUE(dir.MakeDir(L"img"));
+    ASSERT_TRUE(dir.MakeDir(L"out"));
+    using bmpfile::Noise;
+    const bmpfile::PixelFn part1 = [](int x, int y) { return Noise(x + 20, y + 30); };
+    const bmpfile::PixelFn part2 = [](int x, int y) { return Noise(x + 130, y + 100); };
+    ASSERT_TRUE(dir.Write(L"img\\base.bmp", bmpfile::Picture(160, 120, 24, Noise)));
+    ASSERT_TRUE(dir.Write(L"img\\p1.bmp", bmpfile::Picture(10, 10, 24, part1)));
+    ASSERT_TRUE(dir.Write(L"img\\p2.bmp", bmpfile::Picture(12, 12, 24, part2)));
+    ASSERT_TRUE(dir.Write(L"list.txt", "base.bmp\r\n\tp1.bmp\r\n\tp2.bmp\r\n"));
+    s_stGl.m_cFileList.Add(dir.Path(L"list.txt").c_str());
+    List_refresh();
+    SCRIPT_STAT line;
+    line.m_strCommand = L"FITPARTS";
+    line.m_strParam = L"img out";
+    s_stGl.m_lstScript.push_back(line);
+    STRING_cpy(s_stGl.m_szBatchPath, dir.Path(L"job.kvl").c_str());
+    STRING_cpy(s_stGl.m_szBatchDir, (dir.Path() + L"\\").c_str());
+    s_stGl.m_iErrorCount = 0;
+    Message_setClock(edit_watch::TickingClock);
+    edit_watch::Start(s_stGl.m_hMessage, {L"fiting", L"p1.bmp 20,30  (100:100)100%"});
+
+    Batch_start(1);
+    // The step by hand, with no message loop around it: the edit's timer cannot help.
+    Timer_stop(s_stMainWnd.m_hWnd, &s_stGl.TimerID);
+    s_stGl.TimerID = 1;
+    SendMessageW(s_stMainWnd.m_hWnd, WM_USER, 0, 0);
+    edit_watch::Stop();
+    Message_setClock(nullptr);
+
+    EXPECT_EQ(Log(), L"searching...\r\nfiting\r\np1.bmp 20,30  (100:100)100%\r\np2.bmp 130,100  (144:144)100%\r\n"
+                     L"outing\r\nCompleted...\r\n");
+    // Each was shown while the search after it still ran.
+    EXPECT_TRUE(edit_watch::ShownWhileLast(0));
+    EXPECT_TRUE(edit_watch::ShownWhileLast(1));
+    EXPECT_EQ(EditText(), Log());
+    EXPECT_FALSE(s_stGl.m_iRunning);
 }
 
 TEST_F(MainWndTest, AnAbortEndsTheRunAfterTheCurrentFile) {

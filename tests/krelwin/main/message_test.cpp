@@ -1,5 +1,11 @@
 #include "engine_fixture.h"
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "tests/krelwin/main/edit_reference.h"
 
@@ -261,6 +267,118 @@ TEST_F(MessageEdit, WaitingLinesReachTheEditFromTheMessageLoop)
 	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
 }
 
+TEST_F(MessageEdit, LongWorkShowsWaitingLinesOnceTheyHaveWaited)
+{
+	Message_win(L"shown at once");
+	s_uNow += 1;
+	Message_win(L"waits");
+	ASSERT_EQ(L"shown at once\r\n", EditText());
+	// Work that logs nothing polls: the line comes out at its deadline, not before.
+	s_uNow += MESSAGE_FLUSH_MS - 2;
+	BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\n", EditText());
+	s_uNow += 1;
+	BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+
+	// A burst keeps its batching: lines just after that update wait again.
+	Message_win(L"burst 1");
+	s_uNow += 10;
+	Message_win(L"burst 2");
+	BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+	s_uNow += MESSAGE_FLUSH_MS;
+	BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\nwaits\r\nburst 1\r\nburst 2\r\n", EditText());
+
+	// Cleared while lines wait: a poll brings nothing back.
+	Message_win(L"dropped");
+	Message_clear();
+	s_uNow += MESSAGE_FLUSH_MS;
+	BUSY_poll();
+	EXPECT_EQ(L"", EditText());
+	EXPECT_EQ(L"", Log());
+}
+
+TEST_F(MessageEdit, LongWorkShowsWaitingLinesOnTheSystemClock)
+{
+	// The system's timer says when the line's time is up; work that polls, with no message
+	// loop, shows it then (within a bound).
+	Message_setClock(0);
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	const DWORD dwStart = GetTickCount();
+	while (EditText() != L"shown at once\r\nwaits\r\n" && GetTickCount() - dwStart < 10000) BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+}
+
+TEST_F(MessageEdit, LongWorkWaitsAsLongAsASlowControlTookToChange)
+{
+	s_pEditProc = (WNDPROC)SetWindowLongPtrW(m_hEdit, GWLP_WNDPROC, (LONG_PTR)SlowEdit);
+	s_uReplaceMs = 300;
+	Message_win(L"first");
+	Message_win(L"second");
+	s_uNow += MESSAGE_FLUSH_MS;
+	BUSY_poll();
+	EXPECT_EQ(L"first\r\n", EditText());
+	s_uNow += 300 - MESSAGE_FLUSH_MS;
+	BUSY_poll();
+	EXPECT_EQ(L"first\r\nsecond\r\n", EditText());
+	SetWindowLongPtrW(m_hEdit, GWLP_WNDPROC, (LONG_PTR)s_pEditProc);
+}
+
+TEST_F(MessageEdit, LongWorkOnAnotherThreadLeavesTheEditAlone)
+{
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	s_uNow += MESSAGE_FLUSH_MS;
+	// Only the thread that owns the edit may change it: from another one a poll does nothing.
+	// Had it sent to the edit, the messages would wait for this thread, which takes sent
+	// messages only (the edit's own timer must not show the line here).
+	std::atomic<int> iDone(0);
+	std::thread cWorker([&iDone] {
+		BUSY_poll();
+		iDone = 1;
+	});
+	const DWORD dwStart = GetTickCount();
+	while (!iDone && GetTickCount() - dwStart < 10000) {
+		MSG stMsg;
+		PeekMessageW(&stMsg, 0, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+		Sleep(1);
+	}
+	cWorker.join();
+	EXPECT_EQ(L"shown at once\r\n", EditText());
+	BUSY_poll();
+	EXPECT_EQ(L"shown at once\r\nwaits\r\n", EditText());
+}
+
+// Benchmark, not a test: what a poll of long work costs with nothing to show, while a line waits
+// for its time (the system's clock; the polls take less than that time), and while polls look
+// at the clock on every call (a clock of the tests' own that stands still). Run with
+// --gtest_also_run_disabled_tests --gtest_filter=*Benchmark*.
+TEST_F(MessageEdit, DISABLED_BenchmarkPollsIdleAndWhileALineWaits)
+{
+	const int iPolls = 10000000;
+	auto nsPerPoll = [iPolls]() {
+		const auto t0 = std::chrono::steady_clock::now();
+		for (int i = 0; i < iPolls; i++) BUSY_poll();
+		return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count() / iPolls;
+	};
+	const double dIdle = nsPerPoll();
+	Message_setClock(0);
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	const double dWaiting = nsPerPoll();
+	const bool bStillWaiting = EditText() == L"shown at once\r\n";
+	Message_clear();
+	Message_setClock(TestClock);
+	Message_win(L"shown at once");
+	Message_win(L"waits");
+	const double dLooking = nsPerPoll();
+	std::printf("BUSY_poll: %.2f ns with nothing to show, %.2f ns while a line waits%s, %.2f ns looking at the clock\n",
+				dIdle, dWaiting, bStillWaiting ? "" : " (and was shown)", dLooking);
+}
+
 // Lines of every kind in pieces of every size: after each flush the edit holds what it would
 // hold had each line gone to it on its own.
 TEST_F(MessageEdit, FlushedPiecesLeaveWhatLineByLineTrimmingLeaves)
@@ -376,3 +494,4 @@ TEST_F(MessageFile, UnwritableLogFileLeavesTheLogAlone)
 }
 
 } // namespace
+

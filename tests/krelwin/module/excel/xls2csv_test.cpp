@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "krelwin/main/message.h"
 #include "krelwin/module/xls2csv.h"
+#include "tests/krelwin/main/edit_watch.h"
 #include "tests/krelwin/module/excel/excel_fixture.h"
 
 namespace {
@@ -345,6 +347,26 @@ TEST_F(Xls2csvTest, TheSpreadsheetsOwnQuotingIsUndoneSoTheCsvReadsBackToTheCells
     expected[2][1] = L"末尾";
     EXPECT_EQ(expected, ReadCsv(xlserver::FromCodePage(932, csv)));
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+TEST_F(Xls2csvTest, TheRangeLineIsInTheLogWindowWhileTheCellsAreRead)
+{
+    Serve(TwoSheets());
+    HWND hEdit = edit_watch::MakeLogEdit();
+    ASSERT_TRUE(hEdit != nullptr);
+    s_stGl.m_hMessage = hEdit;
+    Message_setClock(edit_watch::TickingClock);
+    // The range line comes just after another and waits; 200 cells of each sheet follow it.
+    edit_watch::Ticks() += 1000;
+    Message_win(L"earlier");
+    edit_watch::Start(hEdit, {L"Cell(1,1)-(10,20)"});
+    EXPECT_EQ(1, Run(L"-rA1J20"));
+    EXPECT_TRUE(edit_watch::ShownWhileLast(0));
+    edit_watch::Stop();
+    Message_setClock(nullptr);
+    s_stGl.m_hMessage = nullptr;
+    DestroyWindow(hEdit);
+    EXPECT_EQ(L"earlier\r\nCell(1,1)-(10,20)\r\n", Log());
 }
 
 TEST_F(Xls2csvTest, QuitClearsTheFlagsOfAnActiveModule)
