@@ -446,7 +446,7 @@ TEST(DdeClientTopicsTest, EverySheetIsListedHoweverManyTheServerHolds)
 TEST(DdeClientManyCellsTest, TheInstanceIsStartedAnewUnseenByItsCaller)
 {
     // Under Wine a process runs out of string handles after some 16,000 answered items
-    // (the end-to-end test reads 40,000 cells), so every few thousand requests the instance
+    // (the end-to-end test reads 17,000 cells), so every few thousand requests the instance
     // is started anew: the cells stay right, both conversations are made again and none is
     // left behind.
     const int kRows = 1030, kCols = 4;
