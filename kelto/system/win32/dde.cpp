@@ -229,8 +229,8 @@ void ddexl_systemTopics(DWORD _dwInst, HSZ _hszService, DDEXL_SHEETS* _pSheets)
         *pEnd = 0;
         if (pEnd > p) ddexl_takeTopic(_pSheets, p);
         *pEnd = cEnd;
-        for (p = pEnd; *p == L'\t' || *p == L'\r' || *p == L'\n'; ++p) {
-        }
+        p = pEnd;
+        while (*p == L'\t' || *p == L'\r' || *p == L'\n') ++p;
     }
     if (hConv) DdeDisconnect(hConv);
     if (hszSystem) DdeFreeStringHandle(_dwInst, hszSystem);
