@@ -15,7 +15,7 @@ class CHECKEXCEL_WALK : public XL_SHEETWALK
 public:
     CHECKEXCEL_WALK(CHECKEXCEL* _pCheck, const wchar_t* _pBook) : m_pCheck(_pCheck), m_pBook(_pBook) {}
 
-    void BeginSheet(const wchar_t*, int) override {}
+    int BeginSheet(const wchar_t*) override { return 1; }
     void Cell(const wchar_t* _pSheet, int _iRow, int, wchar_t* _pText) override
     {
         m_pCheck->SetMode(_iRow);

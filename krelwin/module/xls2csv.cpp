@@ -77,34 +77,43 @@ bool csv_write(const wchar_t* _pPath, const std::wstring& _strText)
 class XLS2CSV_WALK : public XL_SHEETWALK
 {
 public:
-    XLS2CSV_WALK(const wchar_t* _pBook, const XL_RANGE& _stRange) : m_pBook(_pBook), m_stRange(_stRange) {}
+    XLS2CSV_WALK(const wchar_t* _pBook, const XL_RANGE& _stRange) : m_pBook(_pBook), m_stRange(_stRange)
+    {
+        m_szPath[0] = 0;
+    }
 
-    void BeginSheet(const wchar_t*, int) override { m_vCells.clear(); }
+    int BeginSheet(const wchar_t* _pSheet) override
+    {
+        m_vCells.clear();
+        // BOOK.xls, sheet S1: BOOKS1.csv beside the workbook. A sheet whose file cannot be
+        // named within a path is not read at all.
+        wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szName[FILE_PART_LENGTH];
+        FILE_split(m_pBook, szDrive, szDir, szName, 0);
+        m_szPath[0] = 0;
+        if (STRING_cat(szName, _pSheet, FILE_PART_LENGTH - 1)) {
+            FILE_merge(m_szPath, szDrive, szDir, szName, L".csv", FILE_PATH_LENGTH);
+        }
+        if (m_szPath[0]) return 1;
+        Message_err(L"(%s)シート %s のCSVファイル名が長すぎます", m_pBook, _pSheet);
+        return 0;
+    }
     void Cell(const wchar_t*, int _iRow, int _iCol, wchar_t* _pText) override
     {
         if (XL_cellText(_pText) > 0) m_vCells.push_back({_iRow, _iCol, _pText});
     }
-    void EndSheet(const wchar_t* _pSheet, int _iWhole) override
+    void EndSheet(const wchar_t*, int _iWhole) override
     {
         // A sheet not read whole leaves an earlier file of it as it was.
         if (!_iWhole) return;
-        wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH], szName[FILE_PART_LENGTH];
-        wchar_t szPath[FILE_PATH_LENGTH];
-        FILE_split(m_pBook, szDrive, szDir, szName, 0);
-        szPath[0] = 0;
-        if (STRING_cat(szName, _pSheet, FILE_PART_LENGTH - 1)) {
-            FILE_merge(szPath, szDrive, szDir, szName, L".csv", FILE_PATH_LENGTH);
-        }
         const std::wstring strText = csv_text(m_vCells, m_stRange.m_iRow1, m_stRange.m_iCol1);
-        if (!szPath[0] || !csv_write(szPath, strText)) {
-            Message_err(L"Can't write file.%s", szPath[0] ? Get_FileName(szPath) : _pSheet);
-        }
+        if (!csv_write(m_szPath, strText)) Message_err(L"Can't write file.%s", Get_FileName(m_szPath));
     }
 
 private:
     const wchar_t* m_pBook;
     XL_RANGE m_stRange;
     std::vector<XL_CELL> m_vCells;
+    wchar_t m_szPath[FILE_PATH_LENGTH];  // the sheet's CSV file
 };
 
 }  // namespace

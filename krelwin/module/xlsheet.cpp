@@ -2,6 +2,7 @@
 #include "krelwin/module/xlsheet.h"
 
 #include <climits>
+#include <string>
 
 #include "kelto/files/win32/file.h"
 #include "kelto/string/string.h"
@@ -23,15 +24,15 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
 
     // The state keeps its DDE instance from one workbook to the next (a second start on it
     // would be refused); each connection drops whatever the last one left open.
-    wchar_t szList[XL_SHEETLIST_LENGTH];
-    const int iSheets = DDEXL_GetSheetList(_pBook, szList, XL_SHEETLIST_LENGTH);
+    std::wstring strList;
+    const int iSheets = DDEXL_GetSheetList(_pBook, &strList);
     if (!*_pRangeLogged) {
         Message_info(L"Cell(%d,%d)-(%d,%d)", _stRange.m_iCol1, _stRange.m_iRow1, _stRange.m_iCol2, _stRange.m_iRow2);
         *_pRangeLogged = 1;
     }
     if (iSheets <= 0) {
         // No spreadsheet answers for the workbook: none could be started, none serves DDE
-        // (in time), or it does not have the workbook open.
+        // (in time), or it does not have the workbook open; or memory ran out.
         Message_err(L"(%s)シートの一覧を取得できません", _pBook);
         XL_closeSpreadsheet(_iCommand);
         return;
@@ -43,13 +44,13 @@ void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _
     FILE_split(_pBook, 0, 0, szName, szExt);
     FILE_merge(szFile, 0, 0, szName, szExt, FILE_PATH_LENGTH);
     wchar_t szCell[XL_CELL_LENGTH];
-    const wchar_t* pSheet = szList;
-    for (int iSheet = 0; iSheet < iSheets && *pSheet; ++iSheet, pSheet += STRING_len(pSheet) + 1) {
-        wchar_t szTopic[FILE_PATH_LENGTH + XL_SHEETLIST_LENGTH + 2];
-        STRING_sprintf(szTopic, FILE_PATH_LENGTH + XL_SHEETLIST_LENGTH + 2, L"[%s]%s", szFile, pSheet);
-        DDEXL_Connect(_pState, _pBook, szTopic);
+    // The names follow one another, each ended by a NUL.
+    for (size_t uSheet = 0; uSheet < strList.size(); uSheet += STRING_len(strList.c_str() + uSheet) + 1) {
+        const wchar_t* pSheet = strList.c_str() + uSheet;
+        if (!_pWalk->BeginSheet(pSheet)) continue;
+        const std::wstring strTopic = L"[" + std::wstring(szFile) + L"]" + pSheet;
+        DDEXL_Connect(_pState, _pBook, strTopic.c_str());
         const int iConnected = _pState->m_hConv2 ? 1 : 0;
-        _pWalk->BeginSheet(pSheet, iConnected);
         int iFailed = 0;
         for (int iCol = _stRange.m_iCol1; iCol <= _stRange.m_iCol2; ++iCol) {
             for (int iRow = _stRange.m_iRow1; iRow <= _stRange.m_iRow2; ++iRow) {

@@ -7,7 +7,6 @@
 #include "kelto/system/win32/dde.h"
 #include "krelwin/module/xlcell.h"
 
-#define XL_SHEETLIST_LENGTH 256
 #define XL_CELL_LENGTH 4096
 #define XL_LABEL_LENGTH 256
 
@@ -16,8 +15,9 @@ class XL_SHEETWALK
 {
 public:
     virtual ~XL_SHEETWALK() {}
-    // A sheet begins; _iConnected 0 when the sheet's own conversation was not made.
-    virtual void BeginSheet(const wchar_t* _pSheet, int _iConnected) = 0;
+    // A sheet begins, before its conversation is made. 0 passes the sheet over: the command
+    // cannot take it and has logged so as a counted error.
+    virtual int BeginSheet(const wchar_t* _pSheet) = 0;
     // A cell of more than 2 characters (an empty cell is its line end), as received.
     virtual void Cell(const wchar_t* _pSheet, int _iRow, int _iCol, wchar_t* _pText) = 0;
     // The sheet has ended; _iWhole 1 when every cell of the range was read from the
@@ -34,9 +34,10 @@ enum XL_COMMAND
 
 // Opens the workbook, waits for the spreadsheet's server when the shell started one,
 // logs the range once per process (*_pRangeLogged), walks every sheet of the workbook
-// column by column, then closes the command's spreadsheet window. A workbook of which no
-// sheet is listed, and a sheet whose cells could not all be read once its conversation
-// was made, are counted errors.
+// column by column (every sheet the spreadsheet lists, however many and however long their
+// names), then closes the command's spreadsheet window. A workbook of which no sheet is
+// listed, and a sheet whose cells could not all be read once its conversation was made,
+// are counted errors.
 void XL_walkBook(const wchar_t* _pBook, const XL_RANGE& _stRange, DDEXL_STATE* _pState, int* _pRangeLogged,
                  XL_SHEETWALK* _pWalk, int _iCommand);
 

@@ -74,6 +74,15 @@ inline std::wstring FillText(int row, int col)
     return L"値" + std::to_wstring(row) + L"-" + std::to_wstring(col);
 }
 
+// Sheet names as the workbooks of a game's text hold them, dozens of them: 17 or 18
+// characters of Japanese each ("シナリオ第1章キャラ会話テキスト表", ...).
+inline std::vector<std::wstring> ScenarioSheetNames(int count)
+{
+    std::vector<std::wstring> names;
+    for (int i = 1; i <= count; ++i) names.push_back(L"シナリオ第" + std::to_wstring(i) + L"章キャラ会話テキスト表");
+    return names;
+}
+
 // A cell text as a spreadsheet sends one that holds a line break or a double quote: in
 // double quotes, its own quotes doubled.
 inline std::wstring Quoted(const std::wstring& text)

@@ -2,6 +2,9 @@
 // conversations, cell requests and the sheet-topic list.
 #include "kelto/system/win32/dde.h"
 
+#include <climits>
+#include <new>
+
 #include "kelto/files/win32/file.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/moji.h"
@@ -14,7 +17,6 @@ namespace {
 const DWORD DDEXL_TIMEOUT_MS = 1000;
 const int DDEXL_NAME_LENGTH = 256;  // service and topic names, terminator included
 const int DDEXL_ITEM_LENGTH = 16;   // "R%dC%d", terminator included
-const DWORD DDEXL_TOPICS_BYTES = 65536;  // the server's topic list taken at most
 // The DDE client of Wine keeps a string handle for every item an instance is answered on,
 // and a process has room for some 16,000 of them: an instance is started anew after this
 // many requests.
@@ -170,6 +172,7 @@ int ddexl_text(HDDEDATA _hData, DWORD _dwMax, CTOUTF16* _pText)
 {
     DWORD dwSize = DdeGetData(_hData, 0, 0, 0);
     if (dwSize > _dwMax) dwSize = _dwMax;
+    if (dwSize >= static_cast<DWORD>(INT_MAX)) return 0;
     char* pBytes = 0;
     if (!MEM_alloc(&pBytes, static_cast<int>(dwSize) + 1)) return 0;
     const DWORD dwGot = dwSize ? DdeGetData(_hData, reinterpret_cast<LPBYTE>(pBytes), dwSize, 0) : 0;
@@ -179,17 +182,17 @@ int ddexl_text(HDDEDATA _hData, DWORD _dwMax, CTOUTF16* _pText)
     return iOk;
 }
 
-// The sheet list in the making.
+// The sheet list in the making: names each followed by a NUL, as many and as long as the
+// server offers (a spreadsheet of this trade holds dozens of sheets with long names).
 struct DDEXL_SHEETS
 {
     const wchar_t* m_pBook;
-    wchar_t* m_pOut;
-    int m_iOutChars;
-    int m_iUsed;
+    std::wstring* m_pOut;
     int m_iCount;
 };
 
-// Takes one topic of the server into the list when it is a sheet of the book and fits.
+// Takes one topic of the server into the list when it is a sheet of the book. Throws
+// std::bad_alloc when memory runs out.
 void ddexl_takeTopic(DDEXL_SHEETS* _pSheets, const wchar_t* _pTopic)
 {
     if (STRING_cmpI(_pTopic, L"System") == 0) return;
@@ -197,19 +200,16 @@ void ddexl_takeTopic(DDEXL_SHEETS* _pSheets, const wchar_t* _pTopic)
     const wchar_t* pClose = STRING_chr(_pTopic, L']');
     if (!pClose || !pClose[1]) return;
     if (!ddexl_isOfBook(_pTopic, pClose, _pSheets->m_pBook)) return;
+    if (_pSheets->m_iCount == INT_MAX) return;
     if (_pSheets->m_pOut) {
-        const wchar_t* pName = pClose + 1;
-        const int iLength = STRING_len(pName);
-        // The name, its NUL and the list's closing NUL must fit.
-        if (_pSheets->m_iOutChars <= 0 || _pSheets->m_iUsed + iLength + 1 >= _pSheets->m_iOutChars) return;
-        STRING_cpy(_pSheets->m_pOut + _pSheets->m_iUsed, pName);
-        _pSheets->m_iUsed += iLength + 1;
-        _pSheets->m_pOut[_pSheets->m_iUsed] = 0;
+        _pSheets->m_pOut->append(pClose + 1);
+        _pSheets->m_pOut->push_back(L'\0');
     }
     ++_pSheets->m_iCount;
 }
 
-// The "Topics" item of the server's "System" topic: topic names separated by TABs.
+// The "Topics" item of the server's "System" topic, taken whole: topic names separated by
+// TABs. Throws std::bad_alloc when memory runs out.
 void ddexl_systemTopics(DWORD _dwInst, HSZ _hszService, DDEXL_SHEETS* _pSheets)
 {
     HSZ hszSystem = ddexl_string(_dwInst, L"System");
@@ -217,25 +217,68 @@ void ddexl_systemTopics(DWORD _dwInst, HSZ _hszService, DDEXL_SHEETS* _pSheets)
     HCONV hConv = (hszSystem && hszItem) ? DdeConnect(_dwInst, _hszService, hszSystem, 0) : 0;
     HDDEDATA hData = hConv ? DdeClientTransaction(0, 0, hConv, hszItem, CF_TEXT, XTYP_REQUEST, DDEXL_TIMEOUT_MS, 0) : 0;
     CTOUTF16 cText;
-    if (hData && ddexl_text(hData, DDEXL_TOPICS_BYTES, &cText)) {
-        const wchar_t* p = cText.Get();
-        while (p && *p) {
-            wchar_t szTopic[DDEXL_NAME_LENGTH];
-            int i = 0;
-            bool bFits = true;
-            for (; *p && *p != L'\t' && *p != L'\r' && *p != L'\n'; ++p) {
-                if (i < DDEXL_NAME_LENGTH - 1) szTopic[i++] = *p;
-                else bFits = false;
-            }
-            szTopic[i] = 0;
-            if (bFits && i > 0) ddexl_takeTopic(_pSheets, szTopic);
-            while (*p == L'\t' || *p == L'\r' || *p == L'\n') ++p;
-        }
-    }
+    const bool bText = hData && ddexl_text(hData, static_cast<DWORD>(INT_MAX), &cText);
+    // The data handle is let go first: a topic taken may run out of memory.
     if (hData) DdeFreeDataHandle(hData);
+    wchar_t* p = bText ? cText.Get() : 0;
+    while (p && *p) {
+        // Each name is ended in place for the while it is taken.
+        wchar_t* pEnd = p;
+        while (*pEnd && *pEnd != L'\t' && *pEnd != L'\r' && *pEnd != L'\n') ++pEnd;
+        const wchar_t cEnd = *pEnd;
+        *pEnd = 0;
+        if (pEnd > p) ddexl_takeTopic(_pSheets, p);
+        *pEnd = cEnd;
+        p = pEnd;
+        while (*p == L'\t' || *p == L'\r' || *p == L'\n') ++p;
+    }
     if (hConv) DdeDisconnect(hConv);
     if (hszSystem) DdeFreeStringHandle(_dwInst, hszSystem);
     if (hszItem) DdeFreeStringHandle(_dwInst, hszItem);
+}
+
+// A conversation list of the platform table, disconnected when it goes.
+struct DDEXL_LIST
+{
+    const DDEXL_PLATFORM& m_rPlatform;
+    HCONVLIST m_hList;
+    ~DDEXL_LIST()
+    {
+        if (m_hList) m_rPlatform.m_pDisconnectList(m_hList);
+    }
+};
+
+// The sheet list of the book on a started instance; the count. Throws std::bad_alloc when
+// memory runs out.
+int ddexl_sheets(DWORD _dwInst, const wchar_t* _pBook, std::wstring* _pOut)
+{
+    DDEXL_SHEETS stSheets = {_pBook, _pOut, 0};
+    HSZ hszService = ddexl_string(_dwInst, DDEXL_SERVICE);
+    if (!hszService) return 0;
+    int iListed = 0;
+    {
+        const DDEXL_PLATFORM& stPlatform = DDEXL_platform();
+        DDEXL_LIST stList = {stPlatform, stPlatform.m_pConnectList(_dwInst, hszService, 0, 0, 0)};
+        HCONV hConv = 0;
+        while (stList.m_hList && (hConv = stPlatform.m_pQueryNextServer(stList.m_hList, hConv)) != 0) {
+            ++iListed;
+            CONVINFO stInfo;
+            MEM_clear(&stInfo, sizeof stInfo);
+            stInfo.cb = sizeof stInfo;
+            if (!DdeQueryConvInfo(hConv, QID_SYNC, &stInfo)) continue;
+            // String handles hold 255 units at most: the rooms take any.
+            wchar_t szService[DDEXL_NAME_LENGTH], szTopic[DDEXL_NAME_LENGTH];
+            if (!ddexl_query(_dwInst, stInfo.hszServiceReq, szService)) continue;
+            if (STRING_cmpI(szService, DDEXL_SERVICE) != 0) continue;
+            if (!ddexl_query(_dwInst, stInfo.hszTopic, szTopic)) continue;
+            ddexl_takeTopic(&stSheets, szTopic);
+        }
+    }
+    // Where the platform lists no conversation at all (its list calls may be mere stubs),
+    // the server's own topic list of its "System" topic stands in.
+    if (iListed == 0) ddexl_systemTopics(_dwInst, hszService, &stSheets);
+    DdeFreeStringHandle(_dwInst, hszService);
+    return stSheets.m_iCount;
 }
 
 }  // namespace
@@ -302,39 +345,23 @@ int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, in
     return iResult;
 }
 
-int DDEXL_GetSheetList(const wchar_t* _pBook, wchar_t* _pOut, int _iOutChars)
+int DDEXL_GetSheetList(const wchar_t* _pBook, std::wstring* _pOut)
 {
+    if (_pOut) _pOut->clear();
     DDEXL_STATE stState;
     if (!ddexl_start(&stState, _pBook)) return 0;
-    DDEXL_SHEETS stSheets = {_pBook, _pOut, _iOutChars, 0, 0};
-    if (_pOut && _iOutChars > 0) _pOut[0] = 0;
-
     const DWORD dwInst = stState.m_dwInst;
-    const DDEXL_PLATFORM& stPlatform = DDEXL_platform();
-    HSZ hszService = ddexl_string(dwInst, DDEXL_SERVICE);
-    HCONVLIST hList = hszService ? stPlatform.m_pConnectList(dwInst, hszService, 0, 0, 0) : 0;
-    int iListed = 0;
-    HCONV hConv = 0;
-    while (hList && (hConv = stPlatform.m_pQueryNextServer(hList, hConv)) != 0) {
-        ++iListed;
-        CONVINFO stInfo;
-        MEM_clear(&stInfo, sizeof stInfo);
-        stInfo.cb = sizeof stInfo;
-        if (!DdeQueryConvInfo(hConv, QID_SYNC, &stInfo)) continue;
-        wchar_t szService[DDEXL_NAME_LENGTH], szTopic[DDEXL_NAME_LENGTH];
-        if (!ddexl_query(dwInst, stInfo.hszServiceReq, szService)) continue;
-        if (STRING_cmpI(szService, DDEXL_SERVICE) != 0) continue;
-        if (!ddexl_query(dwInst, stInfo.hszTopic, szTopic)) continue;
-        ddexl_takeTopic(&stSheets, szTopic);
+    int iCount = 0;
+    try {
+        iCount = ddexl_sheets(dwInst, _pBook, _pOut);
+    } catch (const std::bad_alloc&) {
+        // No list cut short is handed out as if whole.
+        if (_pOut) std::wstring().swap(*_pOut);
+        iCount = -2;
     }
-    if (hList) stPlatform.m_pDisconnectList(hList);
-    // Where the platform lists no conversation at all (its list calls may be mere stubs),
-    // the server's own topic list of its "System" topic stands in.
-    if (iListed == 0 && hszService) ddexl_systemTopics(dwInst, hszService, &stSheets);
-    if (hszService) DdeFreeStringHandle(dwInst, hszService);
-    // The instance was this call's own.
+    // The instance was this call's own: its conversations and string handles go with it.
     DdeUninitialize(dwInst);
-    return stSheets.m_iCount;
+    return iCount;
 }
 
 int DDEXL_Disconnect(DDEXL_STATE* _pState)

@@ -4,6 +4,8 @@
 #ifndef KELTO_SYSTEM_WIN32_DDE_H
 #define KELTO_SYSTEM_WIN32_DDE_H
 
+#include <string>
+
 struct HSZ__;
 struct HCONV__;
 struct HWND__;
@@ -41,10 +43,11 @@ int DDEXL_Connect(DDEXL_STATE* _pState, const wchar_t* _pTopic, const wchar_t* _
 // again.
 int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, int _iOutChars);
 // The sheet topics of the workbook _pBook ("[BOOK.xls]Sheet"; a null or empty book takes
-// every workbook's): their sheet names into _pOut one after another, each followed by a
-// NUL. A name that does not fit in _iOutChars units is skipped. The number of names taken
-// (with a null _pOut, the number found), 0 when DDE cannot be started.
-int DDEXL_GetSheetList(const wchar_t* _pBook, wchar_t* _pOut, int _iOutChars);
+// every workbook's): their sheet names into *_pOut one after another, each followed by a
+// NUL, every one of them however many and however long. The number of names (a null
+// _pOut counts them alone), 0 when DDE cannot be started or no sheet is offered, -2 when
+// memory runs out (*_pOut then empty).
+int DDEXL_GetSheetList(const wchar_t* _pBook, std::wstring* _pOut);
 // Drops the conversations and string handles (DDE stays started). 0, or -1 when there is
 // no workbook conversation.
 int DDEXL_Disconnect(DDEXL_STATE* _pState);

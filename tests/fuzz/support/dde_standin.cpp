@@ -140,7 +140,8 @@ int DDEXL_Connect(DDEXL_STATE* _pState, const wchar_t* _pTopic, const wchar_t* _
     cServed.m_iSheet = -1;
     if (gone() || !loadBook(_pTopic, &cServed.m_cBook)) return 1;
     _pState->m_hConv = reinterpret_cast<HCONV__*>(&s_iBookConv);
-    if (_pTopic2) {
+    // A DDE topic holds 255 units at most.
+    if (_pTopic2 && STRING_len(_pTopic2) < 256) {
         cServed.m_iSheet = findSheet(cServed.m_cBook, _pTopic, _pTopic2);
         if (cServed.m_iSheet >= 0) _pState->m_hConv2 = reinterpret_cast<HCONV__*>(&s_iSheetConv);
     }
@@ -177,23 +178,18 @@ int DDEXL_GetData(DDEXL_STATE* _pState, int _iRow, int _iCol, wchar_t* _pOut, in
     return 0;
 }
 
-int DDEXL_GetSheetList(const wchar_t* _pBook, wchar_t* _pOut, int _iOutChars)
+int DDEXL_GetSheetList(const wchar_t* _pBook, std::wstring* _pOut)
 {
-    if (_pOut && _iOutChars > 0) _pOut[0] = 0;
+    if (_pOut) _pOut->clear();
     XL_BOOK cBook;
     if (gone() || !_pBook || !loadBook(_pBook, &cBook)) return 0;
-    const std::wstring strFile = bookFile(_pBook);
-    int iUsed = 0, iCount = 0;
+    int iCount = 0;
     for (const XL_SHEET& cSheet : cBook.m_vSheets) {
-        // As the client takes topics: "[BOOK]sheet" of under 256 units, a name after the "]".
+        // As the client takes topics: a name after the "]", of any length.
         if (cSheet.m_strName.empty() || cSheet.m_strName.find(L'\0') != std::wstring::npos) continue;
-        if (strFile.size() + cSheet.m_strName.size() + 2 >= 256) continue;
-        const int iLength = static_cast<int>(cSheet.m_strName.size());
         if (_pOut) {
-            if (_iOutChars <= 0 || iUsed + iLength + 1 >= _iOutChars) continue;
-            STRING_cpy(_pOut + iUsed, cSheet.m_strName.c_str());
-            iUsed += iLength + 1;
-            _pOut[iUsed] = 0;
+            _pOut->append(cSheet.m_strName);
+            _pOut->push_back(L'\0');
         }
         ++iCount;
     }

@@ -75,6 +75,21 @@ TEST_F(CheckExcelTest, FindingsCarryTheSheetAndTheRowOfTheirCell)
     EXPECT_EQ(L"", Log()) << "the range line is logged once per process; \"ok\" now ends well";
 }
 
+TEST_F(CheckExcelTest, EverySheetOfAWorkbookOfDozensOfLongNamedSheetsIsChecked)
+{
+    const std::vector<std::wstring> names = xlserver::ScenarioSheetNames(48);
+    Book book{L"BOOK.xls", {}};
+    for (const std::wstring& n : names) book.Add(n).Set(1, 1, L"終わらない");
+    Serve({book});
+    // The sheets come from the server's own topic list, as under Wine, rather than from a
+    // conversation made per sheet.
+    excel_test::ListTopics().clear();
+    EXPECT_EQ(1, Run(L"c.ini -rA1A1"));
+    std::wstring expected = L"Cell(1,1)-(1,1)\r\n";
+    for (const std::wstring& n : names) expected += Finding(L"0", n, 1, L"", L"末尾が有効な文字で終っていない");
+    EXPECT_EQ(expected, Log());
+}
+
 TEST_F(CheckExcelTest, ARangeThatIsNotReadOpensNothing)
 {
     Serve(Books());

@@ -84,6 +84,45 @@ TEST_F(Xls2csvTest, EverySheetOfTheWorkbookBecomesACsvFileBesideIt)
     EXPECT_TRUE(Server().WaitClosed(5000)) << "the spreadsheet window is closed";
 }
 
+TEST_F(Xls2csvTest, EverySheetOfAWorkbookOfDozensOfLongNamedSheetsIsWritten)
+{
+    // 48 names of 17 or 18 characters: far more than a sheet list of fixed size holds.
+    const std::vector<std::wstring> names = xlserver::ScenarioSheetNames(48);
+    Book book{L"BOOK.xls", {}};
+    for (const std::wstring& n : names) book.Add(n).Set(1, 1, n + L"の台詞");
+    Serve({book});
+    // The sheets come from the server's own topic list, as under Wine, rather than from a
+    // conversation made per sheet.
+    excel_test::ListTopics().clear();
+    EXPECT_EQ(1, Run(L"-rA1A1"));
+    for (const std::wstring& n : names) {
+        EXPECT_EQ(Sjis(n + L"の台詞\r\n"), m_dir.Read(L"BOOK" + n + L".csv")) << testing::PrintToString(n);
+    }
+    EXPECT_EQ(L"Cell(1,1)-(1,1)\r\n", Log());
+    EXPECT_EQ(0, s_stGl.m_iErrorCount);
+}
+
+TEST_F(Xls2csvTest, ASheetTooLongForItsCsvPathIsACountedErrorAndTheOthersAreWritten)
+{
+    // The longest name whose CSV path fits in MAX_PATH - 1 units, and one unit more (file
+    // names of the host hold 255 bytes: ASCII).
+    const int room = MAX_PATH - 1 - static_cast<int>(Path(L"BOOK.csv").size());
+    ASSERT_GT(room, 10);
+    const std::wstring fits(room, L'F'), over(room + 1, L'O');
+    Book book{L"BOOK.xls", {}};
+    book.Add(over).Set(1, 1, L"never read");
+    book.Add(fits).Set(1, 1, L"fits");
+    book.Add(L"S3").Set(1, 1, L"three");
+    Serve({book});
+    EXPECT_EQ(1, Run(L"-rA1A1"));
+    EXPECT_EQ(L"Cell(1,1)-(1,1)\r\n(" + Path(L"BOOK.xls") + L")シート " + over + L" のCSVファイル名が長すぎます\r\n",
+              Log());
+    EXPECT_EQ(1, s_stGl.m_iErrorCount);
+    EXPECT_TRUE(Cells(L"[BOOK.xls]" + over).empty()) << "its cells are not asked";
+    EXPECT_EQ("fits\r\n", m_dir.Read(L"BOOK" + fits + L".csv"));
+    EXPECT_EQ("three\r\n", m_dir.Read(L"BOOKS3.csv"));
+}
+
 TEST_F(Xls2csvTest, ASecondRunWritesTheFilesAnewAndLogsTheRangeOnce)
 {
     Serve(TwoSheets());

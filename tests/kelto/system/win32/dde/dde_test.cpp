@@ -325,7 +325,23 @@ TEST_F(DdeClientTest, DisconnectWithoutAWorkbookConversationLeavesTheSheetOpen)
     EXPECT_TRUE(WaitConversations(server_, 2));
 }
 
-TEST_F(DdeClientTest, TheSheetListTakesTheWorkbooksSheetTopicsThatFit)
+// The names of a sheet list, in order; a last name without its NUL is marked.
+std::vector<std::wstring> Names(const std::wstring& list)
+{
+    std::vector<std::wstring> names;
+    for (size_t i = 0; i < list.size();) {
+        const size_t end = list.find(L'\0', i);
+        if (end == std::wstring::npos) {
+            names.push_back(L"(no NUL) " + list.substr(i));
+            break;
+        }
+        names.push_back(list.substr(i, end - i));
+        i = end + 1;
+    }
+    return names;
+}
+
+TEST_F(DdeClientTest, TheSheetListTakesTheWorkbooksSheetTopics)
 {
     Spreadsheet other({Books()[0]}, L"Other", L"Other");
     ASSERT_TRUE(other.Start());
@@ -339,30 +355,20 @@ TEST_F(DdeClientTest, TheSheetListTakesTheWorkbooksSheetTopicsThatFit)
     {
         const char* name;
         const wchar_t* book;
-        int room;
-        int count;
-        std::wstring list;  // the room's first units
+        std::vector<std::wstring> names;
     } rows[] = {
-        {"every sheet of the book", L"C:\\data\\BOOK.xls", 256, 3, std::wstring(L"S1\0LongSheetName\0S3\0\0", 21)},
-        {"a name too long is skipped, a shorter one after it taken", L"BOOK.xls", 10,
-         2, std::wstring(L"S1\0S3\0\0", 7)},
-        {"the name, its NUL and the list end must fit", L"BOOK.xls", 3, 0, std::wstring(L"\0", 1)},
-        {"no book: every workbook's sheets", nullptr, 256, 4, std::wstring(L"S1\0X\0LongSheetName\0S3\0\0", 23)},
+        {"every sheet of the book", L"C:\\data\\BOOK.xls", {L"S1", L"LongSheetName", L"S3"}},
+        {"the book's name in another case", L"book.xls", {L"S1", L"LongSheetName", L"S3"}},
+        {"no book: every workbook's sheets", nullptr, {L"S1", L"X", L"LongSheetName", L"S3"}},
+        {"a workbook the server does not have", L"NONE.xls", {}},
     };
     for (const Row& r : rows) {
-        wchar_t out[256];
-        for (wchar_t& c : out) c = L'#';
-        EXPECT_EQ(r.count, DDEXL_GetSheetList(r.book, out, r.room)) << r.name;
-        EXPECT_EQ(r.list, std::wstring(out, r.list.size())) << r.name;
-        if (r.room < 256) {
-            EXPECT_EQ(L'#', out[r.room]) << r.name;
-        }
+        std::wstring list = L"stale";
+        EXPECT_EQ(static_cast<int>(r.names.size()), DDEXL_GetSheetList(r.book, &list)) << r.name;
+        EXPECT_EQ(r.names, Names(list)) << r.name;
         EXPECT_EQ(0, OpenLists()) << r.name;
     }
-    EXPECT_EQ(3, DDEXL_GetSheetList(L"BOOK.xls", nullptr, 0)) << "no out: the count alone";
-    wchar_t canary[2] = {L'#', L'#'};
-    EXPECT_EQ(0, DDEXL_GetSheetList(L"BOOK.xls", canary, 0)) << "no room: nothing taken";
-    EXPECT_EQ(L'#', canary[0]);
+    EXPECT_EQ(3, DDEXL_GetSheetList(L"BOOK.xls", nullptr)) << "no out: the count alone";
     EXPECT_TRUE(WaitConversations(server_, 0)) << "the list's conversations are dropped";
 }
 
@@ -370,44 +376,77 @@ TEST_F(DdeClientTest, WithoutListedConversationsTheServersOwnTopicListStandsIn)
 {
     // The platform's list calls may be stubs that list nothing.
     ListTopics().clear();
-    wchar_t out[256];
-    EXPECT_EQ(3, DDEXL_GetSheetList(L"BOOK.xls", out, 256));
-    EXPECT_EQ(std::wstring(L"S1\0LongSheetName\0S3\0\0", 21), std::wstring(out, 21));
-    EXPECT_EQ(2, DDEXL_GetSheetList(L"BOOK.xls", out, 10));
-    EXPECT_EQ(4, DDEXL_GetSheetList(nullptr, nullptr, 0));
+    std::wstring list;
+    EXPECT_EQ(3, DDEXL_GetSheetList(L"BOOK.xls", &list));
+    EXPECT_EQ(std::wstring(L"S1\0LongSheetName\0S3\0", 20), list);
+    EXPECT_EQ(4, DDEXL_GetSheetList(nullptr, nullptr));
     EXPECT_TRUE(WaitConversations(server_, 0));
     PostMessageW(server_.Window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(server_.WaitClosed(5000));
-    EXPECT_EQ(0, DDEXL_GetSheetList(L"BOOK.xls", out, 256)) << "no server at all";
-    EXPECT_EQ(0, out[0]);
+    list = L"stale";
+    EXPECT_EQ(0, DDEXL_GetSheetList(L"BOOK.xls", &list)) << "no server at all";
+    EXPECT_TRUE(list.empty());
 }
 
-TEST(DdeClientTopicsTest, TheServersTopicListIsReadWithinItsBounds)
+TEST(DdeClientTopicsTest, TheServersTopicListIsTakenWhole)
 {
-    // Names past a topic's room, a workbook name alone and empty entries are no sheets.
+    // A name of any length is taken whole; a workbook name alone and empty entries are no
+    // sheets, and a workbook whose name is longer than any file name is not the one asked.
     Book longName{std::wstring(300, L'L') + L".xls", {}};
     longName.Add(L"S1");
     Book book{L"BOOK.xls", {}};
     book.Add(L"S1");
     book.Add(L"");
-    book.Add(std::wstring(240, L's'));
+    book.Add(std::wstring(300, L's'));
     Spreadsheet server({longName, book});
     ASSERT_TRUE(server.Start());
     const DDEXL_PLATFORM fake = {FakeConnectList, FakeQueryNextServer, FakeDisconnectList, FakeShellExecute};
     DDEXL_PLATFORM old = DDEXL_setPlatform(&fake);
     ListTopics().clear();
-    wchar_t out[300];
-    EXPECT_EQ(2, DDEXL_GetSheetList(nullptr, nullptr, 0)) << "the long workbook's topic and the empty sheet are dropped";
-    EXPECT_EQ(1, DDEXL_GetSheetList(L"BOOK.xls", out, 200)) << "the 240-unit name does not fit";
-    EXPECT_EQ(std::wstring(L"S1\0\0", 4), std::wstring(out, 4));
-    EXPECT_EQ(2, DDEXL_GetSheetList(L"BOOK.xls", out, 300));
+    std::wstring list;
+    EXPECT_EQ(2, DDEXL_GetSheetList(L"BOOK.xls", &list));
+    EXPECT_EQ(std::vector<std::wstring>({L"S1", std::wstring(300, L's')}), Names(list));
+    EXPECT_EQ(3, DDEXL_GetSheetList(nullptr, nullptr)) << "every workbook's: the long one's S1 too";
     DDEXL_setPlatform(&old);
+}
+
+TEST(DdeClientTopicsTest, EverySheetIsListedHoweverManyTheServerHolds)
+{
+    // The workbook's 48 sheets of 17 or 18 characters each hold far more than any fixed
+    // list, and with other workbooks open before it the server's topic list runs past 64 KiB.
+    Book others{L"OTHERS.xls", {}};
+    for (int i = 0; i < 2000; ++i) others.Add(L"他の本の見出しシート" + std::to_wstring(i));
+    Book book{L"BOOK.xls", {}};
+    const std::vector<std::wstring> names = xlserver::ScenarioSheetNames(48);
+    for (const std::wstring& n : names) book.Add(n);
+    Spreadsheet server({others, book});
+    ASSERT_TRUE(server.Start());
+    const DDEXL_PLATFORM fake = {FakeConnectList, FakeQueryNextServer, FakeDisconnectList, FakeShellExecute};
+    DDEXL_PLATFORM old = DDEXL_setPlatform(&fake);
+    struct Row
+    {
+        const char* name;
+        bool listed;  // the platform lists the conversations (else the server's topic list)
+    } rows[] = {{"the server's topic list", false}, {"the conversation list", true}};
+    for (const Row& r : rows) {
+        ListTopics().clear();
+        if (r.listed) {
+            for (const std::wstring& n : names) ListTopics().push_back({L"Excel", L"[BOOK.xls]" + n});
+        }
+        std::wstring list;
+        EXPECT_EQ(48, DDEXL_GetSheetList(L"BOOK.xls", &list)) << r.name;
+        EXPECT_EQ(names, Names(list)) << r.name;
+    }
+    ListTopics().clear();
+    EXPECT_EQ(2048, DDEXL_GetSheetList(nullptr, nullptr)) << "every workbook's sheets";
+    DDEXL_setPlatform(&old);
+    EXPECT_TRUE(WaitConversations(server, 0));
 }
 
 TEST(DdeClientManyCellsTest, TheInstanceIsStartedAnewUnseenByItsCaller)
 {
     // Under Wine a process runs out of string handles after some 16,000 answered items
-    // (the end-to-end test reads 40,000 cells), so every few thousand requests the instance
+    // (the end-to-end test reads 17,000 cells), so every few thousand requests the instance
     // is started anew: the cells stay right, both conversations are made again and none is
     // left behind.
     const int kRows = 1030, kCols = 4;
