@@ -36,23 +36,74 @@ bool wave_holdsChunk(const unsigned char* _pData, uint32_t _uSize, uint64_t _uPo
     return _uPos + WAVE_CHUNK_HEADER + uChunk <= _uSize;
 }
 
+// How far the chunks after a place are followed to judge it: a chain this long holds up
+// as well, and every judgement reads at most so many chunk headers.
+const int WAVE_CHAIN_DEPTH = 16;
+const int WAVE_CHAIN_HEADERS = 128;
+
+// How the chunks from a place run on: broken (an id of other bytes, a body past the file's
+// end), on for WAVE_CHAIN_DEPTH chunks, or up to a chunk still looked for or the file's end.
+enum { WAVE_CHAIN_BROKEN = 0, WAVE_CHAIN_LONG = 1, WAVE_CHAIN_REACHES = 2 };
+
+struct WAVE_CHAIN
+{
+    const unsigned char* pData;
+    uint32_t uSize;
+    bool bWantFormat;
+    bool bWantData;
+    int iHeadersLeft;
+};
+
+bool wave_sought(const WAVE_CHAIN& _c, uint64_t _uPos)
+{
+    return (_c.bWantFormat && wave_isId(_c.pData, _c.uSize, _uPos, "fmt ")) ||
+           (_c.bWantData && wave_isId(_c.pData, _c.uSize, _uPos, "data"));
+}
+
+// A place where the walk can go on: the file's end, a chunk still looked for, or a chunk
+// with a printable id whose body ends inside the file.
+bool wave_opens(const WAVE_CHAIN& _c, uint64_t _uPos)
+{
+    return _uPos == _c.uSize || wave_sought(_c, _uPos) || wave_holdsChunk(_c.pData, _c.uSize, _uPos);
+}
+
+// After a chunk of odd size both places are followed, the padded one first; the better
+// of the two counts.
+int wave_chain(WAVE_CHAIN& _c, uint64_t _uPos, int _iDepth)
+{
+    if (_uPos == _c.uSize || wave_sought(_c, _uPos)) return WAVE_CHAIN_REACHES;
+    if (_c.iHeadersLeft <= 0) return WAVE_CHAIN_BROKEN;
+    --_c.iHeadersLeft;
+    if (!wave_holdsChunk(_c.pData, _c.uSize, _uPos)) return WAVE_CHAIN_BROKEN;
+    if (_iDepth >= WAVE_CHAIN_DEPTH) return WAVE_CHAIN_LONG;
+    const uint32_t uChunk = WAVEVOL::read32(_c.pData, _c.uSize, static_cast<uint32_t>(_uPos + 4));
+    const uint64_t uEnd = _uPos + WAVE_CHUNK_HEADER + uChunk;
+    if (!(uChunk & 1u)) return wave_chain(_c, uEnd, _iDepth + 1);
+    const int iPadded = wave_chain(_c, uEnd + 1, _iDepth + 1);
+    if (iPadded == WAVE_CHAIN_REACHES) return iPadded;
+    const int iUnpadded = wave_chain(_c, uEnd, _iDepth + 1);
+    return iUnpadded > iPadded ? iUnpadded : iPadded;
+}
+
 // Where the chunk after one of odd size starts, its body ending at _uEnd. Chunks are padded
-// to a word, but some writers leave the pad byte out. The padded place is taken when it holds
-// a chunk id, unless the place right after the body holds the chunk still looked for and the
-// padded one does not, or the padded chunk would run past the file's end where the other fits.
+// to a word, but some writers leave the pad byte out, and a byte that merely looks like an id
+// tells neither apart: where both places can start a chunk, the one from which the chunks run
+// on is taken, the padded one when both do equally well, so padded files read by the standard
+// layout. Only then are chains followed, so a walk over many odd chunks stays linear.
 uint64_t wave_nextChunk(const unsigned char* _pData, uint32_t _uSize, uint64_t _uEnd, bool _bWantFormat,
                         bool _bWantData)
 {
     const uint64_t uPadded = _uEnd + 1;
-    auto sought = [&](uint64_t _uPos) {
-        return (_bWantFormat && wave_isId(_pData, _uSize, _uPos, "fmt ")) ||
-               (_bWantData && wave_isId(_pData, _uSize, _uPos, "data"));
-    };
-    if (sought(uPadded)) return uPadded;
-    if (sought(_uEnd)) return _uEnd;
-    if (wave_holdsChunk(_pData, _uSize, uPadded)) return uPadded;
-    if (wave_holdsChunk(_pData, _uSize, _uEnd)) return _uEnd;
-    return wave_holdsId(_pData, _uSize, uPadded) ? uPadded : _uEnd;
+    WAVE_CHAIN c = {_pData, _uSize, _bWantFormat, _bWantData, WAVE_CHAIN_HEADERS};
+    const bool bPadded = wave_opens(c, uPadded), bUnpadded = wave_opens(c, _uEnd);
+    if (bPadded != bUnpadded) return bPadded ? uPadded : _uEnd;
+    // Neither: what follows is damaged, and the walk ends in it either way.
+    if (!bPadded) return wave_holdsId(_pData, _uSize, uPadded) ? uPadded : _uEnd;
+    const int iPadded = wave_chain(c, uPadded, 0);
+    if (iPadded == WAVE_CHAIN_REACHES) return uPadded;
+    c.iHeadersLeft = WAVE_CHAIN_HEADERS;
+    const int iUnpadded = wave_chain(c, _uEnd, 0);
+    return iUnpadded > iPadded ? _uEnd : uPadded;
 }
 
 } // namespace

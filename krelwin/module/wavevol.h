@@ -49,7 +49,8 @@ public:
     // and, with _iWantData, the first "data" chunk. A WAVE_READ_ result. A format chunk cut
     // by the file's end still gives the fields it holds (uFormatOffset set, WAVE_READ_SHORT).
     // After a chunk of odd size the next one starts past its pad byte, or right after the
-    // body where the writer left the pad out (the padded place then holds no chunk id).
+    // body where the writer left the pad out: the place from which the chunks run on (ids of
+    // printable bytes, bodies inside the file) to a chunk still looked for or the file's end.
     static int ReadHeader(const unsigned char* _pData, uint32_t _uSize, WAVE_HEADER* _pOut,
                           int _iWantData);
     // The format fields at the fixed places of the plain 44-byte header (channels at 22,

@@ -113,26 +113,39 @@ TEST(UtterFileCheckE2E, HeadersAreShownAsTheFilesHoldThemAndAMissingPadByteIsRea
     // The LIST chunk's odd size is followed by the format chunk at once, without a pad byte.
     ASSERT_TRUE(d.Write(L"nopad.wav", Riff(RawChunk("LIST", 7, "INFOabc") + Chunk("fmt ", Format(1, 600, 8)) +
                                             Chunk("data", Bytes8(Ramp())))));
+    // An odd LIST chunk without its pad byte before a chunk of 34 zeros, whose size's low byte
+    // is '"': the padded place reads an id "AD \"" and a size of 0.
+    const std::string strList = RawChunk("LIST", 5, "INFOx"), strPad = Chunk("PAD ", std::string(34, '\0'));
+    const std::string strFmt = Chunk("fmt ", Format(1, 600, 8)), strData = Chunk("data", Bytes8(Ramp()));
+    ASSERT_TRUE(d.Write(L"pad34.wav", Riff(strFmt + strList + strPad + strData)));
+    ASSERT_TRUE(d.Write(L"listfirst.wav", Riff(strList + strPad + strFmt + strData)));
     ASSERT_TRUE(d.Write(L"short.wav", Wave(1, 600, 8, "").substr(0, 10)));
     ASSERT_TRUE(d.Write(L"empty.wav", ""));
     ASSERT_TRUE(d.Write(L"avi.wav", "RIFF" + Le32(28) + "AVI " + RawChunk("strf", 16, Format(2, 44100, 16))));
     ASSERT_TRUE(d.Write(L"cut.bmp", Bitmap24(3, 2).substr(0, 60)));
     ASSERT_TRUE(d.Write(L"text.bmp", "not a picture but longer than fifty-four bytes of header, surely"));
     ASSERT_TRUE(d.Write(L"short.bmp", Bitmap24(70000, 1).substr(0, 20)));
-    const std::initializer_list<const wchar_t*> lstFiles = {L"nopad.wav", L"short.wav", L"empty.wav", L"avi.wav",
+    const std::initializer_list<const wchar_t*> lstFiles = {L"nopad.wav", L"pad34.wav", L"listfirst.wav",
+                                                            L"short.wav", L"empty.wav", L"avi.wav",
                                                             L"cut.bmp",   L"text.bmp",  L"short.bmp"};
     std::string strLog;
     ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nUTTER -t0\r\nFILECHECK\r\n" + Files(d, lstFiles), 0, &strLog));
 
     std::string strRamp;
     for (int k = 0; k < 30; ++k) strRamp += char(4 * k);
-    EXPECT_EQ(strRamp, d.Read(L"nopad.bin"));
+    for (const wchar_t* p : {L"nopad.bin", L"pad34.bin", L"listfirst.bin"}) EXPECT_EQ(strRamp, d.Read(p)) << e2e::Ansi(p);
     for (const wchar_t* p : {L"short.bin", L"empty.bin", L"avi.bin", L"cut.bin", L"text.bin"})
         EXPECT_FALSE(d.IsFile(p)) << e2e::Ansi(p);
-    std::wstring strExpected = d.Path(L"nopad.wav") + L" -> " + d.Path(L"nopad.bin") + L" 30frm 平均(30%)\r\n";
+    std::wstring strExpected;
+    for (const wchar_t* p : {L"nopad", L"pad34", L"listfirst"}) {
+        const std::wstring strName(p);
+        strExpected += d.Path(strName + L".wav") + L" -> " + d.Path(strName + L".bin") + L" 30frm 平均(30%)\r\n";
+    }
     for (const wchar_t* p : {L"short.wav", L"empty.wav", L"avi.wav", L"cut.bmp", L"text.bmp", L"short.bmp"})
         strExpected += d.Path(p) + L" は有効なwavではありません\r\n";
     strExpected += d.Path(L"nopad.wav") + L"\t       659\t600Hz 8bit 1ch\r\n" +
+                   d.Path(L"pad34.wav") + L"\t       699\t600Hz 8bit 1ch\r\n" +
+                   d.Path(L"listfirst.wav") + L"\t       699\t600Hz 8bit 1ch\r\n" +
                    d.Path(L"short.wav") + L"\t        10\t0Hz 0bit 0ch\r\n" +
                    d.Path(L"empty.wav") + L"\t         0\t0Hz 0bit 0ch\r\n" +
                    d.Path(L"avi.wav") + L"\t        36\t44100Hz 16bit 2ch\r\n" +

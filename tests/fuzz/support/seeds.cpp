@@ -299,6 +299,10 @@ int main(int _iArgc, char** _ppArgv)
         put("wavevol", join({1}, bytes(Wave(1, 8000, 8, strSamples))));
         put("wavevol", join({0x42}, bytes(Wave(2, 11025, 16, Bytes16(FrameLevels({30, 5}, 400))))));
         put("wavevol", join({3}, bytes(Riff(Chunk("LIST", "abc") + Chunk("fmt ", Format(1, 22050, 8))))));
+        // Odd chunks without their pad bytes, before a chunk of zeros and before the data.
+        put("wavevol", join({2}, bytes(Riff(RawChunk("LIST", 5, "INFOx") + Chunk("PAD ", std::string(34, '\0')) +
+                                            Chunk("fmt ", Format(1, 8000, 8)) + RawChunk("JUNK", 3, "abc") +
+                                            Chunk("data", strSamples)))));
     }
 
     put("d2pack", units(L"<layout>\r\n<tex_param fname=\"face01\"/>\r\n<tex_param fname=\"bg\" />\r\n"

@@ -146,48 +146,106 @@ TEST(WaveHeader, FindsTheChunksWhereverTheyStand)
     }
 }
 
-TEST(WaveHeader, AChunkOfOddSizeIsFollowedByItsPadByteOrWithoutOne)
+// Writers pad an odd chunk to a word, but some leave the pad byte out: from the padded place
+// and from the place right after the body, the reader follows the chunks that come next and
+// takes the place from which they run on to the chunk looked for or the file's end.
+TEST(WaveHeader, EveryLayoutOfOddChunksWithOrWithoutPadBytesReachesTheData)
 {
     const std::string strFmt = Chunk("fmt ", Format(1, 8000, 8));
     const std::string strData = Chunk("data", "\x10\x20");
     const std::string strList = RawChunk("LIST", 5, "INFOx");  // odd, no pad byte after it
+    const std::string strListPadded = Chunk("LIST", "INFOx");
+    const std::string strJunk = RawChunk("JUNK", 3, "abc");    // odd, no pad byte after it
+    // Its size's low byte 34 is '"': the padded place before it reads an id "AD \"" and a
+    // size of 0 taken from the zeros.
+    const std::string strPad34 = Chunk("PAD ", std::string(34, '\0'));
+    const std::string strPad16 = Chunk("PAD ", std::string(16, '\0'));
+    std::string strTwentyChunks;
+    for (int i = 0; i < 20; ++i) strTwentyChunks += Chunk("JUNK", "jj");
+    std::string strOneByteChunks;
+    for (int i = 0; i < 2000; ++i) strOneByteChunks += RawChunk("JUNK", 1, "x");
     struct ROW
     {
         const char* pName;
         std::string strFile;
         int iExpect;
+        uint32_t uFormatOffset;
         uint32_t uDataOffset;
         uint32_t uDataSize;
     };
     const ROW aRow[] = {
-        {"padded", Riff(Chunk("LIST", "INFOx") + strFmt + strData), WAVE_READ_OK, 58, 2},
-        {"pad left out", Riff(strList + strFmt + strData), WAVE_READ_OK, 57, 2},
-        {"pad left out before the data", Riff(strFmt + strList + strData), WAVE_READ_OK, 57, 2},
-        // The padded place reads "ata" and the size's low byte 'a': a printable id, but not the
-        // chunk looked for, which starts right after the body.
+        {"padded", Riff(strListPadded + strFmt + strData), WAVE_READ_OK, 34, 58, 2},
+        {"pad left out", Riff(strList + strFmt + strData), WAVE_READ_OK, 33, 57, 2},
+        {"pad left out before the data", Riff(strFmt + strList + strData), WAVE_READ_OK, 20, 57, 2},
+        {"pad left out before zeros in a chunk of a printable size", Riff(strFmt + strList + strPad34 + strData),
+         WAVE_READ_OK, 20, 99, 2},
+        {"pad left out before zeros in a chunk of 16 bytes", Riff(strFmt + strList + strPad16 + strData),
+         WAVE_READ_OK, 20, 81, 2},
+        {"padded before zeros in a chunk of a printable size", Riff(strFmt + strListPadded + strPad34 + strData),
+         WAVE_READ_OK, 20, 100, 2},
+        {"pad left out before zeros and the format", Riff(strList + strPad34 + strFmt + strData), WAVE_READ_OK, 75,
+         99, 2},
+        {"pad left out before zeros and twenty more chunks",
+         Riff(strFmt + strList + strPad34 + strTwentyChunks + strData), WAVE_READ_OK, 20, 299, 2},
+        {"three odd chunks in a row without pad bytes",
+         Riff(strFmt + strList + strJunk + RawChunk("LIST", 5, "INFOy") + strPad34 + strData), WAVE_READ_OK, 20, 123,
+         2},
+        {"three odd chunks in a row, padded",
+         Riff(strFmt + strListPadded + Chunk("JUNK", "abc") + Chunk("LIST", "INFOy") + strPad34 + strData),
+         WAVE_READ_OK, 20, 126, 2},
+        {"padded, then without a pad byte", Riff(strFmt + strListPadded + strJunk + strData), WAVE_READ_OK, 20, 69, 2},
+        {"without a pad byte, then padded", Riff(strFmt + strList + Chunk("JUNK", "abc") + strData), WAVE_READ_OK, 20,
+         69, 2},
+        // The padded place reads "ata" and the size's low byte 'a', then a size past the end.
         {"pad left out, data size ending in a letter", Riff(strFmt + strList + Chunk("data", std::string(0x61, 'x'))),
-         WAVE_READ_OK, 57, 0x61},
+         WAVE_READ_OK, 20, 57, 0x61},
         // The padded place reads "UNK" and the size's low byte ' ': its chunk runs past the end.
-        {"pad left out before another chunk", Riff(strList + Chunk("JUNK", std::string(0x20, 'j')) + strFmt + strData),
-         WAVE_READ_OK, 97, 2},
-        {"padded, before another chunk", Riff(Chunk("LIST", "INFOx") + Chunk("JUNK", "jj") + strFmt + strData),
-         WAVE_READ_OK, 68, 2},
-        {"pad byte not 0", Riff(RawChunk("LIST", 5, "INFOxd") + strFmt + strData), WAVE_READ_OK, 58, 2},
+        {"pad left out before a chunk of a printable size", Riff(strList + Chunk("JUNK", std::string(0x20, 'j')) +
+                                                                  strFmt + strData),
+         WAVE_READ_OK, 73, 97, 2},
+        // Size 0x120: the padded place reads a chunk of size 1, whose both next places hold zeros.
+        {"pad left out before zeros in a chunk of 288 bytes",
+         Riff(strFmt + strList + Chunk("JUNK", std::string(0x120, '\0')) + strData), WAVE_READ_OK, 20, 353, 2},
+        {"padded, before another chunk", Riff(strListPadded + Chunk("JUNK", "jj") + strFmt + strData), WAVE_READ_OK,
+         44, 68, 2},
+        {"pad byte not 0", Riff(RawChunk("LIST", 5, "INFOxd") + strFmt + strData), WAVE_READ_OK, 34, 58, 2},
+        // Right after the body, the pad byte 'd' and the next id "ataX" read "data": the padded
+        // place starts a chunk too, which leads on to the data.
+        {"padded, the pad byte and the next id spelling data",
+         Riff(strFmt + RawChunk("LIST", 5, "INFOxd") + RawChunk("ataX", 2, "yy") + strData), WAVE_READ_OK, 20, 68, 2},
         {"odd data chunk at the end without a pad byte", Riff(strFmt + RawChunk("data", 3, "\x10\x20\x30")),
-         WAVE_READ_OK, 44, 3},
-        {"odd chunk at the end, no pad byte", Riff(strFmt + strList), WAVE_READ_SHORT, 0, 0},
-        {"odd chunk at the end with its pad byte", Riff(strFmt + Chunk("LIST", "INFOx")), WAVE_READ_SHORT, 0, 0},
-        {"odd chunk whose pad byte is cut", Riff(strFmt + RawChunk("LIST", 7, "INFOx")), WAVE_READ_SHORT, 0, 0},
-        {"odd chunk followed by three bytes", Riff(strFmt + strList + "dat"), WAVE_READ_SHORT, 0, 0},
+         WAVE_READ_OK, 20, 44, 3},
+        {"two thousand chunks of one byte without pad bytes", Riff(strFmt + strOneByteChunks + strData), WAVE_READ_OK,
+         20, 18044, 2},
+        // Hostile files: the walk ends at the file's end without the data.
+        {"odd chunk at the end, no pad byte", Riff(strFmt + strList), WAVE_READ_SHORT, 20, 0, 0},
+        {"odd chunk at the end with its pad byte", Riff(strFmt + strListPadded), WAVE_READ_SHORT, 20, 0, 0},
+        {"odd chunk whose pad byte is cut", Riff(strFmt + RawChunk("LIST", 7, "INFOx")), WAVE_READ_SHORT, 20, 0, 0},
+        {"odd chunk followed by three bytes", Riff(strFmt + strList + "dat"), WAVE_READ_SHORT, 20, 0, 0},
+        {"odd chunk followed by zeros to the end", Riff(strFmt + strList + std::string(40, '\0')), WAVE_READ_SHORT, 20,
+         0, 0},
+        {"odd chunk of 4 GiB less one byte", Riff(strFmt + RawChunk("LIST", 0xFFFFFFFFu, "abc") + strData),
+         WAVE_READ_SHORT, 20, 0, 0},
+        {"odd chunk before one of 4 GiB less one byte",
+         Riff(strFmt + strList + RawChunk("JUNK", 0xFFFFFFFFu, "") + strData), WAVE_READ_SHORT, 20, 0, 0},
+        {"odd chunk before chunks running past the end",
+         Riff(strFmt + strList + RawChunk("JUNK", 2, "ab") + RawChunk("LIST", 0x7FFFFFFFu, "INFO")), WAVE_READ_SHORT,
+         20, 0, 0},
     };
     for (const ROW& r : aRow) {
+        // An exact-size copy on the heap, so a read past the end shows under a checker.
         std::vector<unsigned char> aFile(r.strFile.begin(), r.strFile.end());
         WAVE_HEADER st;
         EXPECT_EQ(r.iExpect, WAVEVOL::ReadHeader(aFile.data(), uint32_t(aFile.size()), &st, 1)) << "case " << r.pName;
         EXPECT_EQ(8000u, st.uSampleRate) << "case " << r.pName;
         EXPECT_EQ(8, st.wBitsPerSample) << "case " << r.pName;
+        EXPECT_EQ(r.uFormatOffset, st.uFormatOffset) << "case " << r.pName;
         EXPECT_EQ(r.uDataOffset, st.uDataOffset) << "case " << r.pName;
         EXPECT_EQ(r.uDataSize, st.uDataSize) << "case " << r.pName;
+        // The format alone, as FILECHECK asks for it.
+        EXPECT_EQ(WAVE_READ_OK, WAVEVOL::ReadHeader(aFile.data(), uint32_t(aFile.size()), &st, 0))
+            << "case " << r.pName << ", format only";
+        EXPECT_EQ(r.uFormatOffset, st.uFormatOffset) << "case " << r.pName << ", format only";
     }
 }
 
