@@ -213,8 +213,7 @@ int out_write(const wchar_t* _pPath, const void* _pData, int _iSize)
     // never over a file that holds anything.
     wchar_t szFallback[FILE_PATH_LENGTH];
     if (_pPath[0] && _pPath[1] != L':' && out_fallbackPath(_pPath, szFallback) &&
-        FILE_PathKey(szFallback) != FILE_PathKey(_pPath) && FILE_GetSize(szFallback) == 0 &&
-        FILE_GetAttribute(szFallback) == FILE_ATTR_INVALID) {
+        FILE_PathKey(szFallback) != FILE_PathKey(_pPath) && FILE_GetSize(szFallback) == 0) {
         if (out_replace(szFallback, _pData, _iSize, OUT_WRITE, L"") == OUT_DONE) return _iSize;
     }
     Message_err(L"Can't write file.%s", Get_FileName(_pPath));
