@@ -39,16 +39,25 @@ std::string Repeat(const std::string& _str, int _iTimes) {
 // Under the limit every output below is cut short; the files written over are larger.
 const long long kLimit = 1024;
 
+// A script line's command over one target of the folder, through the dispatcher.
+struct Step {
+    const wchar_t* command;
+    const wchar_t* args;
+    const wchar_t* target;
+};
+
+void RunStep(const Step& _stStep, const testdir::TestDir& _cDir) {
+    SCRIPT_STAT st;
+    st.m_strCommand = _stStep.command;
+    st.m_strParam = _stStep.args;
+    Command_exec(st, _cDir.Path(_stStep.target).c_str());
+}
+
 TEST_F(FileKeepingTest, AFailedWriteLeavesEveryFileAsItWas) {
-    struct Step {
-        const wchar_t* command;
-        const wchar_t* args;
-        const wchar_t* target;
-    };
     struct Case {
         const char* name;
         std::map<std::wstring, std::string> files;  // the folder before the run
-        std::vector<Step> steps;                    // one script line each, ended as the loop ends it
+        std::vector<Step> steps;
         int errors;
     };
     const std::string strText = Repeat("abc def\r\n", 400);
@@ -94,12 +103,8 @@ TEST_F(FileKeepingTest, AFailedWriteLeavesEveryFileAsItWas) {
             const int iErrors = s_stGl.m_iErrorCount;
             Output_beginRun();
             FILE_SetWriteLimit(kLimit);
-            for (const Step& s : c.steps) {
-                SCRIPT_STAT st;
-                st.m_strCommand = s.command;
-                st.m_strParam = s.args;
-                Command_exec(st, dir.Path(s.target).c_str());
-            }
+            // The steps are the targets of one script line.
+            for (const Step& s : c.steps) RunStep(s, dir);
             Command_quit(1);
             FILE_SetWriteLimit(-1);
             Module_releaseAll();
@@ -158,11 +163,6 @@ void Collect(const std::wstring& _strDir, const std::wstring& _strRel, std::map<
 }
 
 TEST_F(FileKeepingTest, WithinARunEveryFileKeepsItsContentInItselfOrABackup) {
-    struct Step {
-        const wchar_t* command;
-        const wchar_t* args;
-        const wchar_t* target;
-    };
     struct Case {
         const char* name;
         const wchar_t* backupFolder;
@@ -196,11 +196,9 @@ TEST_F(FileKeepingTest, WithinARunEveryFileKeepsItsContentInItselfOrABackup) {
         lstrcpyW(s_stGl.m_pSetting->BACKUPPATH, c.backupFolder[0] ? dir.Path(c.backupFolder).c_str() : L"");
         Output_beginRun();
         const int iErrors = s_stGl.m_iErrorCount;
+        // Each step is a script line of its own.
         for (const Step& s : c.steps) {
-            SCRIPT_STAT st;
-            st.m_strCommand = s.command;
-            st.m_strParam = s.args;
-            Command_exec(st, dir.Path(s.target).c_str());
+            RunStep(s, dir);
             Command_quit(0);
         }
         Command_quit(1);
