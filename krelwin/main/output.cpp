@@ -1,8 +1,10 @@
 #include "krelwin/main/output.h"
 
+#include <set>
 #include <string>
 
 #include "kelto/files/win32/file.h"
+#include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
@@ -13,18 +15,14 @@ namespace {
 
 OUTPUT_ASK s_pAsk = 0;
 
-// Writes one output through the library; the byte count or 0.
-typedef int (*OUT_WRITER)(const wchar_t* _pPath, const void* _pData, int _iSize);
+// What this run has done to existing files, by their keys (FILE_PathKey): the backups it
+// made, which it never replaces, and the files whose content from before the run is taken
+// care of (kept in a backup, or there was none), which need no backup again.
+std::set<std::wstring> s_setBackups;
+std::set<std::wstring> s_setSettled;
 
-int out_writeBytes(const wchar_t* _pPath, const void* _pData, int _iSize)
-{
-    return FILE_Write(_pPath, _pData, _iSize);
-}
-
-int out_writeText(const wchar_t* _pPath, const void* _pData, int)
-{
-    return FILE_TextWrite(_pPath, static_cast<const wchar_t*>(_pData), 0);
-}
+// What the policy says of one output.
+enum OUT_PLAN { OUT_REFUSE, OUT_WRITE, OUT_BACKUP };
 
 // Drive and folder of the path (up to and with its last separator), or false when they
 // do not fit a path.
@@ -61,22 +59,25 @@ bool out_backupPath(const wchar_t* _pPath, wchar_t* _pOut)
     return true;
 }
 
-bool out_isFile(const wchar_t* _pPath)
+// A backup name that nothing has: the name with "(2)", "(3)" ... before its extension,
+// for a backup whose own name a backup of this run already has. False when none fits.
+bool out_otherBackupPath(wchar_t* _pBackup)
 {
-    const uint32_t uAttr = FILE_GetAttribute(_pPath);
-    return uAttr != FILE_ATTR_INVALID && !(uAttr & FILE_ATTR_FOLDER);
-}
-
-// Moves the existing file to its backup path, replacing an earlier backup of any size.
-bool out_backup(const wchar_t* _pPath)
-{
-    wchar_t szBackup[FILE_PATH_LENGTH];
-    if (!out_backupPath(_pPath, szBackup)) return false;
-    // A file that is its own backup (x.bak beside itself, or a file inside the backup
-    // folder) cannot be kept by moving it.
-    if (STRING_cmpI(szBackup, _pPath) == 0) return false;
-    if (out_isFile(szBackup) && !FILE_Delete(szBackup)) return false;
-    return FILE_Move(_pPath, szBackup) != 0;
+    const std::wstring strBackup = _pBackup;
+    const wchar_t* pName = Get_FileName(_pBackup);
+    const wchar_t* pDot = STRING_chrR(pName, L'.');
+    const size_t uStem = pDot ? static_cast<size_t>(pDot - _pBackup) : strBackup.size();
+    for (int i = 2; i < 1000; ++i) {
+        wchar_t szMark[16];
+        STRING_sprintf(szMark, 16, L"(%d)", i);
+        const std::wstring strOther = strBackup.substr(0, uStem) + szMark + strBackup.substr(uStem);
+        if (strOther.size() >= FILE_PATH_LENGTH) return false;
+        if (FILE_GetAttribute(strOther.c_str()) != FILE_ATTR_INVALID) continue;
+        if (s_setBackups.count(FILE_PathKey(strOther.c_str()))) continue;
+        STRING_cpy(_pBackup, strOther.c_str());
+        return true;
+    }
+    return false;
 }
 
 int out_ask(const wchar_t* _pText)
@@ -98,23 +99,122 @@ bool out_fallbackPath(const wchar_t* _pPath, wchar_t* _pOut)
     return true;
 }
 
-// Step 2 onward of both writes: policy, write, create folders, fall back.
-int out_write(const wchar_t* _pPath, const void* _pData, int _iSize, OUT_WRITER _pWrite)
+// The backup or overwrite policy for an output that is about to be written: asks the
+// question where it is due, and finds the backup's path. Nothing is moved yet.
+OUT_PLAN out_plan(const wchar_t* _pPath, wchar_t* _pBackup)
 {
-    if (Check_OutFile(_pPath)) return 0;
-    int iDone = _pWrite(_pPath, _pData, _iSize);
-    if (iDone) return iDone;
-    FILE_MakeDirectory(_pPath);
-    iDone = _pWrite(_pPath, _pData, _iSize);
-    if (iDone) return iDone;
+    _pBackup[0] = 0;
+    // A read-only file is kept as it is: not asked about, not moved away as a backup.
+    const uint32_t uAttr = FILE_GetAttribute(_pPath);
+    if (uAttr != FILE_ATTR_INVALID && !(uAttr & FILE_ATTR_FOLDER) && (uAttr & FILE_ATTR_READONLY)) {
+        Message_err(L"Can't write file.%s", Get_FileName(_pPath));
+        return OUT_REFUSE;
+    }
+    if (FILE_GetSize(_pPath) == 0) return OUT_WRITE;
+    if (s_stGl.m_pSetting && s_stGl.m_pSetting->BACKUP == 1) {
+        const std::wstring strKey = FILE_PathKey(_pPath);
+        // Its content from before the run lies in a backup of this run already.
+        if (s_setSettled.count(strKey)) return OUT_WRITE;
+        // A file that is its own backup (x.bak beside itself, or a file inside the backup
+        // folder) cannot be kept by moving it.
+        if (out_backupPath(_pPath, _pBackup) && FILE_PathKey(_pBackup) != strKey &&
+            (!s_setBackups.count(FILE_PathKey(_pBackup)) || out_otherBackupPath(_pBackup)))
+            return OUT_BACKUP;
+        // The old file stays where it was; the output is not written.
+        Message_err(L"%s\nバックアップファイルが作成できません", _pPath);
+        return OUT_REFUSE;
+    }
+    std::wstring strText = _pPath;
+    strText += L"\n既にファイルが存在します。上書きしますか？";
+    switch (out_ask(strText.c_str())) {
+    case OUTPUT_ANSWER_YES: return OUT_WRITE;
+    case OUTPUT_ANSWER_NO: return OUT_REFUSE;
+    default:
+        s_stGl.m_iStop = 1;
+        return OUT_REFUSE;
+    }
+}
 
+// Moves the existing file to its backup path. An earlier backup there is parked under a
+// name of its own first (into _pParked), to be removed only once the new output is in
+// place, or put back when it cannot be.
+bool out_backup(const wchar_t* _pPath, const wchar_t* _pBackup, wchar_t* _pParked)
+{
+    _pParked[0] = 0;
+    wchar_t szFolder[FILE_PATH_LENGTH];
+    bool bMoved = false;
+    if (FILE_GetAttribute(_pBackup) == FILE_ATTR_INVALID) {
+        bMoved = FILE_Move(_pPath, _pBackup) != 0;
+    } else if (out_folderOf(_pBackup, szFolder) && FILE_MakeTemp(szFolder, _pParked)) {
+        if (!FILE_Replace(_pBackup, _pParked)) {
+            FILE_Delete(_pParked);
+            _pParked[0] = 0;
+        } else if (!(bMoved = FILE_Move(_pPath, _pBackup) != 0)) {
+            FILE_Replace(_pParked, _pBackup);
+            _pParked[0] = 0;
+        }
+    }
+    if (!bMoved) {
+        Message_err(L"%s\nバックアップファイルが作成できません", _pPath);
+        return false;
+    }
+    wchar_t szUsual[FILE_PATH_LENGTH];
+    if (out_backupPath(_pPath, szUsual) && STRING_cmp(szUsual, _pBackup) != 0)
+        Message_info(L"%s\nバックアップファイルを%sに作成しました", _pPath, _pBackup);
+    s_setBackups.insert(FILE_PathKey(_pBackup));
+    s_setSettled.insert(FILE_PathKey(_pPath));
+    return true;
+}
+
+// Writes the bytes whole beside the path and puts them in its place; with a backup due,
+// the old file moves to it first. Any failure leaves the old file as it was: OUT_FAILED when
+// the path could not be written, OUT_STOPPED when that was reported already.
+enum OUT_RESULT { OUT_DONE, OUT_FAILED, OUT_STOPPED };
+
+OUT_RESULT out_replace(const wchar_t* _pPath, const void* _pData, int _iSize, OUT_PLAN _ePlan,
+                       const wchar_t* _pBackup)
+{
+    CFileStage cStage;
+    if (!cStage.Open(_pPath)) {
+        FILE_MakeDirectory(_pPath);
+        if (!cStage.Open(_pPath)) return OUT_FAILED;
+    }
+    if (!cStage.Write(_pData, _iSize) || !cStage.Finish()) return OUT_FAILED;
+    wchar_t szParked[FILE_PATH_LENGTH] = {0};
+    if (_ePlan == OUT_BACKUP && !out_backup(_pPath, _pBackup, szParked)) return OUT_STOPPED;
+    if (!cStage.Commit()) {
+        // The old file comes back from the backup it had just become, the earlier backup
+        // to its place.
+        if (_ePlan == OUT_BACKUP) {
+            FILE_Move(_pBackup, _pPath);
+            if (szParked[0]) FILE_Replace(szParked, _pBackup);
+            s_setBackups.erase(FILE_PathKey(_pBackup));
+            s_setSettled.erase(FILE_PathKey(_pPath));
+        }
+        return OUT_FAILED;
+    }
+    if (szParked[0]) FILE_Delete(szParked);
+    s_setSettled.insert(FILE_PathKey(_pPath));
+    return OUT_DONE;
+}
+
+// Step 2 onward of both writes: policy, write, create folders, fall back.
+int out_write(const wchar_t* _pPath, const void* _pData, int _iSize)
+{
+    wchar_t szBackup[FILE_PATH_LENGTH];
+    const OUT_PLAN ePlan = out_plan(_pPath, szBackup);
+    if (ePlan == OUT_REFUSE) return 0;
+    const OUT_RESULT eResult = out_replace(_pPath, _pData, _iSize, ePlan, szBackup);
+    if (eResult == OUT_DONE) return _iSize;
+    if (eResult == OUT_STOPPED) return 0;
+
+    // A relative path that cannot be written where it points goes under the batch folder:
+    // never over the file that just failed, never with a backup or a second question, so
+    // never over a file that holds anything.
     wchar_t szFallback[FILE_PATH_LENGTH];
-    if (_pPath[0] && _pPath[1] != L':' && out_fallbackPath(_pPath, szFallback)) {
-        // The fallback may hit an existing file too: same backup or question.
-        if (Check_OutFile(szFallback)) return 0;
-        FILE_MakeDirectory(szFallback);
-        iDone = _pWrite(szFallback, _pData, _iSize);
-        if (iDone) return iDone;
+    if (_pPath[0] && _pPath[1] != L':' && out_fallbackPath(_pPath, szFallback) &&
+        FILE_PathKey(szFallback) != FILE_PathKey(_pPath) && FILE_GetSize(szFallback) == 0) {
+        if (out_replace(szFallback, _pData, _iSize, OUT_WRITE, L"") == OUT_DONE) return _iSize;
     }
     Message_err(L"Can't write file.%s", Get_FileName(_pPath));
     return 0;
@@ -162,30 +262,25 @@ void Make_BatchPath(wchar_t* _pOut, const wchar_t* _pPath)
     STRING_cat(_pOut, pName);
 }
 
+void Output_beginRun()
+{
+    s_setBackups.clear();
+    s_setSettled.clear();
+}
+
 int Check_OutFile(const wchar_t* _pPath)
 {
     if (!_pPath) return 0;
-    // A read-only file is kept as it is: not asked about, not moved away as a backup.
-    const uint32_t uAttr = FILE_GetAttribute(_pPath);
-    if (uAttr != FILE_ATTR_INVALID && !(uAttr & FILE_ATTR_FOLDER) && (uAttr & FILE_ATTR_READONLY)) {
-        Message_err(L"Can't write file.%s", Get_FileName(_pPath));
-        return 1;
+    wchar_t szBackup[FILE_PATH_LENGTH];
+    switch (out_plan(_pPath, szBackup)) {
+    case OUT_REFUSE: return 1;
+    case OUT_BACKUP: {
+        wchar_t szParked[FILE_PATH_LENGTH];
+        if (!out_backup(_pPath, szBackup, szParked)) return 1;
+        if (szParked[0]) FILE_Delete(szParked);
+        return 0;
     }
-    if (FILE_GetSize(_pPath) == 0) return 0;
-    if (s_stGl.m_pSetting && s_stGl.m_pSetting->BACKUP == 1) {
-        if (out_backup(_pPath)) return 0;
-        // The old file stays where it was; the output is not written.
-        Message_err(L"%s\nバックアップファイルが作成できません", _pPath);
-        return 1;
-    }
-    std::wstring strText = _pPath;
-    strText += L"\n既にファイルが存在します。上書きしますか？";
-    switch (out_ask(strText.c_str())) {
-    case OUTPUT_ANSWER_YES: return 0;
-    case OUTPUT_ANSWER_NO: return 1;
-    default:
-        s_stGl.m_iStop = 1;
-        return 1;
+    default: return 0;
     }
 }
 
@@ -196,7 +291,7 @@ int Write_OutFile(const wchar_t* _pPath, const void* _pData, int _iSize)
         Message_err(L"OutFileSize zero.%s", Get_FileName(_pPath));
         return 0;
     }
-    return out_write(_pPath, _pData, _iSize, out_writeBytes);
+    return out_write(_pPath, _pData, _iSize);
 }
 
 int Write_OutText(const wchar_t* _pPath, const wchar_t* _pText)
@@ -206,7 +301,15 @@ int Write_OutText(const wchar_t* _pPath, const wchar_t* _pText)
         Message_err(L"OutFileSize zero.%s", Get_FileName(_pPath));
         return 0;
     }
-    return out_write(_pPath, _pText, 0, out_writeText);
+    char* pBytes = 0;
+    const int iBytes = FILE_TextToBytes(_pText, &pBytes);
+    if (iBytes <= 0) {
+        Message_err(L"Can't write file.%s", Get_FileName(_pPath));
+        return 0;
+    }
+    const int iWritten = out_write(_pPath, pBytes, iBytes);
+    MEM_free(&pBytes);
+    return iWritten;
 }
 
 int Exec_Module(const wchar_t* _pCommand, const wchar_t* _pArgs)

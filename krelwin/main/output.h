@@ -3,9 +3,18 @@
 // batch folder for a relative path), two path helpers, and the runner of external programs.
 #pragma once
 
-// 0 when the caller may write the file now, 1 when it must not: the user said No or
-// Cancel (Cancel also requests a stop of the run), or the backup could not be made.
+// A run begins: backups made from now on are never replaced until the next one begins.
+void Output_beginRun();
+// 0 when the caller may write the file now (its backup made, where one is due), 1 when
+// it must not: the user said No or Cancel (Cancel also requests a stop of the run), or the
+// backup could not be made. The writers below apply the same policy themselves, making
+// the backup only once the new content is whole on the disk.
 int Check_OutFile(const wchar_t* _pPath);
+// The output is written whole beside the file and then put in its place, its backup made
+// first where one is due: a write that fails leaves the old file exactly as it was.
+// Within a run a backup is never replaced: a file whose content from before the run is in
+// a backup already gets no second one, and another file whose backup would take that
+// name gets a name of its own ("a(2).bak"; the log says which).
 // The number of bytes written, or 0 when nothing was written (the failure is logged).
 int Write_OutFile(const wchar_t* _pPath, const void* _pData, int _iSize);
 // The text in the system's 8-bit code page; the byte count written, or 0.

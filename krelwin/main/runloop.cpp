@@ -9,6 +9,7 @@
 #include "krelwin/main/global.h"
 #include "krelwin/main/mainwnd.h"
 #include "krelwin/main/message.h"
+#include "krelwin/main/output.h"
 #include "krelwin/module/function_base.h"
 
 static void runloop_setStartText(const wchar_t *_pText)
@@ -54,6 +55,7 @@ void Batch_start(int _iMode)
 		return;
 	}
 	Message_clear();
+	Output_beginRun();
 	s_stGl.m_iRunning = 1;
 	runloop_setStartText(L"中止");
 	s_stGl.m_itScript = s_stGl.m_lstScript.begin();

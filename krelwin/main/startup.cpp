@@ -94,8 +94,9 @@ int MakeTempScript(const wchar_t *_pLine)
 	FILE_AddSeparator(szPath);
 	if (!STRING_cat(szPath, L"temp.kvl", FILE_PATH_LENGTH - 1)) return -2;
 	STRING_cpy(s_szTempBatch, szPath);
-	FILE_Delete(szPath);
-	FILE_puts(szPath, szText);
+	// Replaced whole, never cut short; when it cannot be written, an earlier one is not run
+	// in its place (the batch then cannot be read, which the log says).
+	if (!FILE_TextWrite(szPath, szText, 0)) FILE_Delete(szPath);
 	STRING_cpy(s_stGl.m_szBatchPath, szPath);
 	// The block in force is still the settings-file block, so krelwin.ini keeps these.
 	s_stGl.m_pSetting->AUTOEXEC = 1;

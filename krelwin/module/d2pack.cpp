@@ -184,7 +184,8 @@ int SMPL_D2PACK::Func(const wchar_t* _pParam)
 
     for (const std::wstring& strTexture : vTexture) {
         BUSY_poll();
-        if (bList) FILE_printf(strList.c_str(), L"%s\r\n", strTexture.c_str());
+        if (bList && !FILE_printf(strList.c_str(), L"%s\r\n", strTexture.c_str()))
+            Message_err(L"Can't write file.%s", Get_FileName(strList.c_str()));
         wchar_t szTexName[FILE_PART_LENGTH];
         FILE_split(strTexture.c_str(), 0, 0, szTexName, 0);
         D2PACK_ENTRY cEntry;

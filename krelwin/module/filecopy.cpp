@@ -117,7 +117,8 @@ int FILECOPY::Func(const wchar_t* _pParam)
     const int iWritten = FILE_Write(szDest, pData, iSize);
     MEM_free(&pData);
     if (iWritten != iSize) {
-        Message_info(L"copy failed. %s", szDest);
+        // An earlier copy stays whole; that this one is not there is an error.
+        Message_err(L"copy failed. %s", szDest);
         return 0;
     }
     if (iTime == 1) FILE_SetTime(szDest, &stTime);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kelto/files/win32/file.h"
+#include "kelto/memory/mem.h"
 #include "kelto/string/string.h"
 #include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
@@ -59,19 +60,17 @@ std::wstring csv_text(std::vector<XL_CELL>& _vCells, int _iRow1, int _iCol1)
     return strText;
 }
 
-// Writes the text beside the file's place and then puts it there in one step, so that an
+// The CSV is written whole beside its place and then put there in one step, so that an
 // earlier file is either replaced whole or, on any failure, left as it was.
 bool csv_write(const wchar_t* _pPath, const std::wstring& _strText)
 {
-    wchar_t szDrive[FILE_DRIVE_LENGTH], szDir[FILE_PART_LENGTH];
-    wchar_t szFolder[FILE_PATH_LENGTH], szNew[FILE_PATH_LENGTH];
-    FILE_split(_pPath, szDrive, szDir, 0, 0);
-    FILE_merge(szFolder, szDrive, szDir, 0, 0, FILE_PATH_LENGTH);
-    if (!FILE_MakeTemp(szFolder, szNew)) return false;
-    const bool bWritten = _strText.empty() || FILE_TextWrite(szNew, _strText.c_str(), 0) > 0;
-    if (bWritten && FILE_Replace(szNew, _pPath)) return true;
-    FILE_Delete(szNew);
-    return false;
+    char* pBytes = 0;
+    const int iBytes = FILE_TextToBytes(_strText.c_str(), &pBytes);
+    CFileStage cStage;
+    const bool bWritten = (_strText.empty() || iBytes > 0) && cStage.Open(_pPath) && cStage.Write(pBytes, iBytes) &&
+                          cStage.Commit();
+    MEM_free(&pBytes);
+    return bWritten;
 }
 
 class XLS2CSV_WALK : public XL_SHEETWALK

@@ -39,6 +39,8 @@ public:
         if (!copied_) fprintf(stderr, "krelwin.exe not copied into the test folder: error %lu\n", lastError_);
     }
     ~KrelwinRun() {
+        // A limited start whose window never came has no handle: the host ends it.
+        if (fileLimitKib_ > 0 && !process_) testdir::RunHost(L"Z:\\usr\\bin\\pkill", "-f " + testdir::UnixPath(Exe()));
         if (process_) {
             if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
                 Close();
@@ -57,8 +59,15 @@ public:
     const testdir::TestDir& Dir() const { return dir_; }
     std::wstring Exe() const { return dir_.Path(L"krelwin.exe"); }
 
+    // From now on the program starts under a host limit on the size of every file it writes
+    // (the shell's ulimit -f in KiB, with SIGXFSZ ignored so that a write past it fails as on
+    // a full disk or a quota, instead of ending the program). The process is then found by
+    // its window: only for runs that keep their window open (they end with errors).
+    void SetFileLimit(int kib) { fileLimitKib_ = kib; }
+
     // Starts the program with the arguments, in the given folder (default: its own).
     bool Start(const std::wstring& args, const std::wstring& cwd = L"") {
+        if (fileLimitKib_ > 0) return StartLimited(args, cwd.empty() ? dir_.Path() : cwd);
         std::wstring line = L"\"" + Exe() + L"\"";
         if (!args.empty()) line += L" " + args;
         STARTUPINFOW si = {};
@@ -167,10 +176,77 @@ public:
     }
 
 private:
+    bool StartLimited(const std::wstring& args, const std::wstring& folder) {
+        const std::string exe = testdir::UnixPath(Exe()), cwd = testdir::UnixPath(folder);
+        if (exe.empty() || cwd.empty()) return false;
+        // Wine's own settings do not reach a host program: they are given to the shell.
+        std::string settings;
+        for (const wchar_t* name : {L"WINEPREFIX", L"WINEARCH", L"WINEDEBUG", L"WINEDLLOVERRIDES", L"LANG", L"LC_ALL"}) {
+            wchar_t value[1024] = {0};
+            if (GetEnvironmentVariableW(name, value, 1024) > 0)
+                settings += Ansi(name) + "='" + Ansi(value) + "' ";
+        }
+        wchar_t loader[1024] = {0};
+        if (!GetEnvironmentVariableW(L"WINELOADER", loader, 1024)) return false;
+        std::string script = "cd '" + cwd + "' && ulimit -f " + std::to_string(fileLimitKib_) +
+                             " && trap '' XFSZ && " + settings + "exec '" + Ansi(loader) + "' '" + exe + "' " + Ansi(args);
+        std::wstring line = L"sh -c \"";
+        for (char c : script) {
+            if (c == '"') line += L'\\';
+            line += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+        line += L"\"";
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            lastError_ = GetLastError();
+            return false;
+        }
+        if (pi.hThread) CloseHandle(pi.hThread);
+        if (pi.hProcess) CloseHandle(pi.hProcess);
+        // The program's window: the one whose process runs this folder's copy.
+        const std::wstring name = dir_.Path().substr(dir_.Path().rfind(L'\\') + 1);
+        const DWORD start = GetTickCount();
+        do {
+            Search s = {0, L"PROC", nullptr};
+            s.image = name.c_str();
+            EnumWindows(&KrelwinRun::EnumImageProc, reinterpret_cast<LPARAM>(&s));
+            if (s.found) {
+                GetWindowThreadProcessId(s.found, &pid_);
+                process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid_);
+                return process_ != nullptr;
+            }
+            Sleep(20);
+        } while (GetTickCount() - start < kWaitMs);
+        return false;
+    }
+    static BOOL CALLBACK EnumImageProc(HWND w, LPARAM p) {
+        Search* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t name[64] = {0};
+        GetClassNameW(w, name, 64);
+        if (!IsWindowVisible(w) || lstrcmpW(name, s->cls) != 0) return TRUE;
+        HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        if (!h) return TRUE;
+        typedef BOOL(WINAPI * ImageName)(HANDLE, DWORD, LPWSTR, PDWORD);
+        static const ImageName s_imageName = reinterpret_cast<ImageName>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "QueryFullProcessImageNameW")));
+        wchar_t image[MAX_PATH * 2] = {0};
+        DWORD size = MAX_PATH * 2;
+        const bool mine = s_imageName && s_imageName(h, 0, image, &size) && wcsstr(image, s->image);
+        CloseHandle(h);
+        if (!mine) return TRUE;
+        s->found = w;
+        return FALSE;
+    }
+
     struct Search {
         DWORD pid;
         const wchar_t* cls;
         HWND found;
+        const wchar_t* image = nullptr;  // a text of the program's path (a limited start)
     };
     static BOOL CALLBACK EnumProc(HWND w, LPARAM p) {
         Search* s = reinterpret_cast<Search*>(p);
@@ -190,6 +266,7 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     DWORD lastError_ = 0;
+    int fileLimitKib_ = 0;
 };
 
 // The settings of an automatic run that writes its message log to log.txt: the batch runs

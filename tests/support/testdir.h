@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 namespace testdir {
@@ -72,6 +73,20 @@ inline bool ReadBytes(const std::wstring& path, std::string* out) {
     }
     CloseHandle(h);
     return ok;
+}
+
+// The names of a folder's entries but "." and "..", sorted (never in the host's order).
+inline std::set<std::wstring> Names(const std::wstring& dir) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = fd.cFileName;
+        if (name != L"." && name != L"..") names.insert(name);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return names;
 }
 
 inline bool IsFile(const std::wstring& path) {

@@ -7,6 +7,7 @@
 
 #include "kelto/files/posix/posix_path.h"
 #include "kelto/files/win32/file.h"
+#include "kelto/files/win32/file_private.h"
 
 int FILE_Delete(const wchar_t* _szPath)
 {
@@ -16,7 +17,7 @@ int FILE_Delete(const wchar_t* _szPath)
 
 int FILE_Move(const wchar_t* _szOld, const wchar_t* _szNew)
 {
-    if (!_szOld || !_szNew) return 0;
+    if (!_szOld || !_szNew || file_faultMove()) return 0;
     const std::string strNew = POSIX_path(_szNew);
     struct stat st;
     if (lstat(strNew.c_str(), &st) == 0) return 0;
@@ -25,7 +26,7 @@ int FILE_Move(const wchar_t* _szOld, const wchar_t* _szNew)
 
 int FILE_Replace(const wchar_t* _szNew, const wchar_t* _szTarget)
 {
-    if (!_szNew || !_szTarget) return 0;
+    if (!_szNew || !_szTarget || file_faultMove()) return 0;
     const std::string strTarget = POSIX_path(_szTarget);
     // As the platform's, no folder is replaced.
     struct stat st;

@@ -54,6 +54,11 @@ FILE_HANDLE FILE_Create(const wchar_t* _szPath)
     return openPath(_szPath, O_RDWR | O_CREAT | O_TRUNC);
 }
 
+FILE_HANDLE FILE_CreateNew(const wchar_t* _szPath)
+{
+    return openPath(_szPath, O_RDWR | O_CREAT | O_EXCL);
+}
+
 int FILE_HdRead(FILE_HANDLE _hFile, void* _pBuff, uint32_t _uCount, uint32_t* _pRead)
 {
     const ssize_t iRead = toFd(_hFile) < 0 ? -1 : read(toFd(_hFile), _pBuff, _uCount);
@@ -63,8 +68,15 @@ int FILE_HdRead(FILE_HANDLE _hFile, void* _pBuff, uint32_t _uCount, uint32_t* _p
 
 int FILE_HdWrite(FILE_HANDLE _hFile, const void* _pData, uint32_t _uCount, uint32_t* _pWritten)
 {
-    const ssize_t iWritten = toFd(_hFile) < 0 ? -1 : write(toFd(_hFile), _pData, _uCount);
+    const int iFd = toFd(_hFile);
+    uint32_t uRoom = _uCount;
+    if (iFd >= 0 && file_faultLimited()) {
+        const off_t iPos = lseek(iFd, 0, SEEK_CUR);
+        if (iPos >= 0) uRoom = file_faultWriteRoom(iPos, _uCount);
+    }
+    const ssize_t iWritten = iFd < 0 ? -1 : (uRoom == 0 ? 0 : write(iFd, _pData, uRoom));
     if (_pWritten) *_pWritten = iWritten > 0 ? static_cast<uint32_t>(iWritten) : 0;
+    if (uRoom != _uCount) return 0;  // the test seam's limit
     return iWritten >= 0 ? 1 : 0;
 }
 
@@ -78,6 +90,16 @@ uint32_t FILE_HdSeek(FILE_HANDLE _hFile, int32_t _iDistance, int _iMethod)
 int FILE_HdClose(FILE_HANDLE _hFile)
 {
     return toFd(_hFile) >= 0 && close(toFd(_hFile)) == 0 ? 1 : 0;
+}
+
+int FILE_HdFlush(FILE_HANDLE _hFile)
+{
+    return toFd(_hFile) >= 0 && fsync(toFd(_hFile)) == 0 ? 1 : 0;
+}
+
+int file_hdSetSize(FILE_HANDLE _hFile, int64_t _llSize)
+{
+    return toFd(_hFile) >= 0 && _llSize >= 0 && ftruncate(toFd(_hFile), static_cast<off_t>(_llSize)) == 0 ? 1 : 0;
 }
 
 int64_t file_hdSize(FILE_HANDLE _hFile)

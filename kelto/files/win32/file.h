@@ -5,6 +5,7 @@
 #define KELTO_FILES_WIN32_FILE_H
 
 #include <cstdint>
+#include <string>
 
 // Room of a path and of its parts, terminator included.
 #define FILE_PATH_LENGTH 260
@@ -60,6 +61,9 @@ int FILE_TextRead(const wchar_t* _szPath, wchar_t* _szOut);
 // text goes to the system code page. The byte count written, or 0 (empty text: 0, file untouched).
 int FILE_TextWrite(const wchar_t* _szPath, const wchar_t* _szText, int _iUnicode);
 int FILE_TextWriteMerge(const wchar_t* _szPath, const wchar_t* _szText, int _iUnicode);
+// The text in the system code page as FILE_TextWrite writes it, in a new block (released
+// with MEM_free); the byte count, or 0 with *_ppBytes null (empty text, no conversion).
+int FILE_TextToBytes(const wchar_t* _szText, char** _ppBytes);
 // Appends 8-bit text (formatted under 1,024 units); 1, or 0.
 int FILE_printf(const wchar_t* _szPath, const wchar_t* _szFormat, ...);
 int FILE_puts(const wchar_t* _szPath, const wchar_t* _szText);
@@ -77,11 +81,15 @@ FILE_HANDLE FILE_Open(const wchar_t* _szPath, int _iWrite);
 FILE_HANDLE FILE_OpenWrite(const wchar_t* _szPath);
 // Read and write access; the file is created or emptied.
 FILE_HANDLE FILE_Create(const wchar_t* _szPath);
+// Read and write access to a file made new: fails when any entry of that name exists.
+FILE_HANDLE FILE_CreateNew(const wchar_t* _szPath);
 int FILE_HdRead(FILE_HANDLE _hFile, void* _pBuff, uint32_t _uCount, uint32_t* _pRead);
 int FILE_HdWrite(FILE_HANDLE _hFile, const void* _pData, uint32_t _uCount, uint32_t* _pWritten);
 // _iMethod 0 from the start, 1 from the current position, 2 from the end; the new position.
 uint32_t FILE_HdSeek(FILE_HANDLE _hFile, int32_t _iDistance, int _iMethod);
 int FILE_HdClose(FILE_HANDLE _hFile);
+// Hands what the system still holds of the file to the disk; non-zero on success.
+int FILE_HdFlush(FILE_HANDLE _hFile);
 
 // Folders, attributes, times, search.
 // Drive and folder of the program file, ending in '\'; its length, or 0 when it does not
@@ -102,9 +110,14 @@ int FILE_Move(const wchar_t* _szOld, const wchar_t* _szNew);
 // Puts the file _szNew in the place of _szTarget, replacing a file there in one step: on
 // failure both stay as they were. 1 or 0.
 int FILE_Replace(const wchar_t* _szNew, const wchar_t* _szTarget);
-// Creates an empty file of a name no file of the folder has (empty folder: the current
-// one); its path into _szOut (260 units). 1 or 0 (_szOut empty).
+// Creates an empty file of a name no entry of the folder has (empty folder: the current
+// one), exclusively, so that no existing file is ever taken; its path into _szOut (260
+// units). 1, or 0 (_szOut empty) when none can be made or no such name fits a path.
 int FILE_MakeTemp(const wchar_t* _szFolder, wchar_t* _szOut);
+// One file's key, whatever the spelling of its path: the full path ('.', '..' and '/'
+// resolved against the current folder), its case folded as the file system compares
+// names. Empty for a null or empty path.
+std::wstring FILE_PathKey(const wchar_t* _szPath);
 uint32_t FILE_GetAttribute(const wchar_t* _szPath);
 // Four 4-bit fields of _iMask, lowest first: archive, system, hidden, read-only;
 // 0 clears the bit, 1 sets it, anything else keeps the source's.
@@ -116,6 +129,47 @@ int FILE_GetDriveType(char _cDrive);
 int FILE_FindFirst(const wchar_t* _szPattern, FILE_HANDLE* _phFind, FIND_INFO* _pInfo);
 int FILE_FindNext(FILE_HANDLE _hFind, FIND_INFO* _pInfo);
 int FILE_FindClose(FILE_HANDLE _hFind);
+
+// A file written whole beside its target and put in the target's place only once it is
+// complete and on the disk: until then, and whenever a step fails, the target stays exactly
+// as it was. The new file lies in the target's folder under a name made for it
+// (FILE_MakeTemp's), and is removed on every failure and when the stage goes uncommitted.
+class CFileStage
+{
+public:
+    CFileStage();
+    ~CFileStage();
+
+    // Creates the new file beside the target; 1, or 0 when none can be made (no such
+    // folder, no access, no name fits a path) or the target is a read-only file or a folder.
+    int Open(const wchar_t* _szTarget);
+    // 1 while every byte given so far was written; 0 from the first failure on.
+    int Write(const void* _pData, int _iSize);
+    // Hands the new file to the disk and closes it, taking the target's hidden, system and
+    // archive bits: 1 when it holds everything written.
+    int Finish();
+    // Finish, then the new file takes the target's place in one step (a file there is
+    // replaced). 1, or 0 with the target as it was and the new file gone.
+    int Commit();
+    // Closes and removes the new file; the target stays as it was.
+    void Abort();
+    const wchar_t* GetTarget() const { return m_szTarget; }
+
+    CFileStage(const CFileStage&) = delete;
+    CFileStage& operator=(const CFileStage&) = delete;
+
+private:
+    FILE_HANDLE m_hFile;
+    int m_iFailed;
+    wchar_t m_szTarget[FILE_PATH_LENGTH];
+    wchar_t m_szTemp[FILE_PATH_LENGTH];
+};
+
+// Test seams of the write paths, as a full disk, a quota or a dropped share makes them
+// fail. A write that would take a file past _llLimit bytes writes up to the limit and
+// fails (negative: no limit). The _iCount-th move or replace from now on fails (0: none).
+void FILE_SetWriteLimit(long long _llLimit);
+void FILE_SetMoveFault(int _iCount);
 
 // Path parts. Rooms: drive 3 units, folder, name and extension 256 units each.
 // A part that does not fit its room empties every given part.

@@ -1,4 +1,5 @@
-// File handles over CreateFileW, ReadFile, WriteFile, SetFilePointer and CloseHandle.
+// File handles over CreateFileW, ReadFile, WriteFile, SetFilePointer, FlushFileBuffers,
+// SetEndOfFile and CloseHandle.
 #include <windows.h>
 
 #include "kelto/files/win32/file.h"
@@ -27,6 +28,12 @@ FILE_HANDLE FILE_Create(const wchar_t* _szPath)
                        FILE_ATTRIBUTE_NORMAL, 0);
 }
 
+FILE_HANDLE FILE_CreateNew(const wchar_t* _szPath)
+{
+    if (!_szPath) return FILE_INVALID_HANDLE;
+    return CreateFileW(_szPath, GENERIC_READ | GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+}
+
 int FILE_HdRead(FILE_HANDLE _hFile, void* _pBuff, uint32_t _uCount, uint32_t* _pRead)
 {
     DWORD dwRead = 0;
@@ -37,9 +44,20 @@ int FILE_HdRead(FILE_HANDLE _hFile, void* _pBuff, uint32_t _uCount, uint32_t* _p
 
 int FILE_HdWrite(FILE_HANDLE _hFile, const void* _pData, uint32_t _uCount, uint32_t* _pWritten)
 {
+    // Under the test seam's limit only the bytes below it are written, and the write fails.
+    uint32_t uRoom = _uCount;
+    if (file_faultLimited()) {
+        LARGE_INTEGER liZero, liPos;
+        liZero.QuadPart = 0;
+        if (SetFilePointerEx(_hFile, liZero, &liPos, FILE_CURRENT)) uRoom = file_faultWriteRoom(liPos.QuadPart, _uCount);
+    }
     DWORD dwWritten = 0;
-    BOOL bOk = WriteFile(_hFile, _pData, _uCount, &dwWritten, 0);
+    BOOL bOk = uRoom == 0 || WriteFile(_hFile, _pData, uRoom, &dwWritten, 0);
     if (_pWritten) *_pWritten = dwWritten;
+    if (uRoom != _uCount) {
+        SetLastError(ERROR_DISK_FULL);
+        return 0;
+    }
     return bOk;
 }
 
@@ -52,6 +70,18 @@ uint32_t FILE_HdSeek(FILE_HANDLE _hFile, int32_t _iDistance, int _iMethod)
 int FILE_HdClose(FILE_HANDLE _hFile)
 {
     return CloseHandle(_hFile);
+}
+
+int FILE_HdFlush(FILE_HANDLE _hFile)
+{
+    return FlushFileBuffers(_hFile);
+}
+
+int file_hdSetSize(FILE_HANDLE _hFile, int64_t _llSize)
+{
+    LARGE_INTEGER liSize;
+    liSize.QuadPart = _llSize;
+    return _llSize >= 0 && SetFilePointerEx(_hFile, liSize, 0, FILE_BEGIN) && SetEndOfFile(_hFile) ? 1 : 0;
 }
 
 int64_t file_hdSize(FILE_HANDLE _hFile)

@@ -14,6 +14,20 @@
 // Size of an open file in bytes (all 64 bits); -1 when it cannot be taken.
 int64_t file_hdSize(FILE_HANDLE _hFile);
 
+// Cuts (or extends) an open file to _llSize bytes; 1 or 0.
+int file_hdSetSize(FILE_HANDLE _hFile, int64_t _llSize);
+
+// The seams' verdicts: how many of _uCount bytes a write at _llPos may put down (all of
+// them when no limit is set), and whether this move must fail.
+bool file_faultLimited();
+uint32_t file_faultWriteRoom(int64_t _llPos, uint32_t _uCount);
+bool file_faultMove();
+
+// A new file of a name of its own in the folder (empty: the current one), created
+// exclusively and left open; its path into _szOut (260 units). The invalid handle
+// (_szOut empty) when none can be made.
+FILE_HANDLE file_createTemp(const wchar_t* _szFolder, wchar_t* _szOut);
+
 // Opens the file for reading and gives its size in *_pSize; the handle, or the invalid
 // value (handle closed) when it cannot be opened, is empty or is larger than FILE_SIZE_MAX.
 FILE_HANDLE file_openSized(const wchar_t* _szPath, int* _pSize);

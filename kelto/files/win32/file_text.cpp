@@ -26,8 +26,26 @@ int FILE_TextRead(const wchar_t* _szPath, wchar_t* _szOut)
     return iUnits;
 }
 
-static int file_textWrite(const wchar_t* _szPath, const wchar_t* _szText, int _iUnicode, int _iMerge,
-                          const char* _pTag)
+int FILE_TextToBytes(const wchar_t* _szText, char** _ppBytes)
+{
+    if (!_ppBytes) return 0;
+    *_ppBytes = 0;
+    const int iLen = STRING_len(_szText);
+    if (iLen == 0) return 0;
+    CMOJIUTIL cMoji;
+    const int iBytes = cMoji.WcToMbSize(_szText, iLen);
+    if (iBytes <= 0) return 0;
+    char* pBytes = KELTO_NEW("FILE_TextToBytes") char[iBytes];
+    if (!pBytes) return 0;
+    if (cMoji.WcToMb(_szText, iLen, pBytes) != iBytes) {
+        MEM_free(&pBytes);
+        return 0;
+    }
+    *_ppBytes = pBytes;
+    return iBytes;
+}
+
+static int file_textWrite(const wchar_t* _szPath, const wchar_t* _szText, int _iUnicode, int _iMerge)
 {
     int iLen = STRING_len(_szText);
     if (iLen == 0) return 0;  // the file is neither created nor emptied
@@ -36,44 +54,36 @@ static int file_textWrite(const wchar_t* _szPath, const wchar_t* _szText, int _i
         int iBytes = iLen * static_cast<int>(sizeof(wchar_t));
         return _iMerge ? FILE_WriteMerge(_szPath, _szText, iBytes) : FILE_Write(_szPath, _szText, iBytes);
     }
-    CMOJIUTIL cMoji;
-    int iBytes = cMoji.WcToMbSize(_szText, iLen);
+    char* pBytes = 0;
+    const int iBytes = FILE_TextToBytes(_szText, &pBytes);
     if (iBytes <= 0) return 0;
-    char* pBytes = KELTO_NEW(_pTag) char[iBytes];
-    if (!pBytes) return 0;
-    int iResult = 0;
-    if (cMoji.WcToMb(_szText, iLen, pBytes) == iBytes)
-        iResult = _iMerge ? FILE_WriteMerge(_szPath, pBytes, iBytes) : FILE_Write(_szPath, pBytes, iBytes);
+    const int iResult = _iMerge ? FILE_WriteMerge(_szPath, pBytes, iBytes) : FILE_Write(_szPath, pBytes, iBytes);
     MEM_free(&pBytes);
     return iResult;
 }
 
 int FILE_TextWrite(const wchar_t* _szPath, const wchar_t* _szText, int _iUnicode)
 {
-    return file_textWrite(_szPath, _szText, _iUnicode, 0, "FILE_TextWrite");
+    return file_textWrite(_szPath, _szText, _iUnicode, 0);
 }
 
 int FILE_TextWriteMerge(const wchar_t* _szPath, const wchar_t* _szText, int _iUnicode)
 {
-    return file_textWrite(_szPath, _szText, _iUnicode, 1, "FILE_TextWriteMerge");
+    return file_textWrite(_szPath, _szText, _iUnicode, 1);
 }
 
 int FILE_puts(const wchar_t* _szPath, const wchar_t* _szText)
 {
     if (!_szText) return 0;
-    FILE_HANDLE hFile = FILE_OpenWrite(_szPath);
-    if (hFile == FILE_INVALID_HANDLE) return 0;
-    FILE_HdSeek(hFile, 0, 2);
     CTOSJIS cText(_szText);
     const char* pBytes = cText.Get();
-    uint32_t uBytes = pBytes ? static_cast<uint32_t>(std::strlen(pBytes)) : 0;
-    int iOk = 1;
-    if (uBytes > 0) {
-        uint32_t uWritten = 0;
-        iOk = FILE_HdWrite(hFile, pBytes, uBytes, &uWritten) && uWritten == uBytes;
-    }
+    const int iBytes = pBytes ? static_cast<int>(std::strlen(pBytes)) : 0;
+    if (iBytes > 0) return FILE_WriteMerge(_szPath, pBytes, iBytes) == iBytes ? 1 : 0;
+    // Nothing to add: the file is only made when missing.
+    FILE_HANDLE hFile = FILE_OpenWrite(_szPath);
+    if (hFile == FILE_INVALID_HANDLE) return 0;
     FILE_HdClose(hFile);
-    return iOk ? 1 : 0;
+    return 1;
 }
 
 int FILE_printf(const wchar_t* _szPath, const wchar_t* _szFormat, ...)

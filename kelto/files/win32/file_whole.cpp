@@ -1,4 +1,6 @@
-// Whole-file reads, writes, appends and copies, built on the handle functions.
+// Whole-file reads, writes, appends and copies, built on the handle functions. A file is
+// written whole beside itself and then put in its place (CFileStage); an append that fails
+// is cut back to the file's old length: no failed write leaves a file cut short.
 #include "kelto/files/win32/file.h"
 #include "kelto/files/win32/file_private.h"
 #include "kelto/memory/mem.h"
@@ -70,21 +72,23 @@ int FILE_Read(const wchar_t* _szPath, void* _pBuff)
 int FILE_Write(const wchar_t* _szPath, const void* _pData, int _iSize)
 {
     if (!_pData || _iSize <= 0) return 0;
-    FILE_HANDLE hFile = FILE_Create(_szPath);
-    if (hFile == FILE_INVALID_HANDLE) return 0;
-    int iOk = file_writeAll(hFile, _pData, _iSize);
-    FILE_HdClose(hFile);
-    return iOk ? _iSize : 0;
+    CFileStage cStage;
+    return cStage.Open(_szPath) && cStage.Write(_pData, _iSize) && cStage.Commit() ? _iSize : 0;
 }
 
 int FILE_WriteMerge(const wchar_t* _szPath, const void* _pData, int _iSize)
 {
-    if (!_pData || _iSize <= 0) return 0;
+    if (!_pData || _iSize <= 0 || !_szPath) return 0;
+    const bool bNew = FILE_GetAttribute(_szPath) == FILE_ATTR_INVALID;
     FILE_HANDLE hFile = FILE_OpenWrite(_szPath);
     if (hFile == FILE_INVALID_HANDLE) return 0;
-    FILE_HdSeek(hFile, 0, 2);
-    int iOk = file_writeAll(hFile, _pData, _iSize);
-    FILE_HdClose(hFile);
+    const int64_t llOld = file_hdSize(hFile);
+    int iOk = llOld >= 0 && FILE_HdSeek(hFile, 0, 2) == static_cast<uint32_t>(llOld) &&
+              file_writeAll(hFile, _pData, _iSize) && FILE_HdFlush(hFile);
+    if (!iOk && llOld >= 0) file_hdSetSize(hFile, llOld);
+    if (!FILE_HdClose(hFile)) iOk = 0;
+    // A file this append made is not left behind empty.
+    if (!iOk && bNew) FILE_Delete(_szPath);
     return iOk ? _iSize : 0;
 }
 
@@ -138,11 +142,8 @@ static int file_copy(const wchar_t* _szSrc, const wchar_t* _szDst, wchar_t* _szT
     }
     // An empty source makes an empty destination; an unreadable one leaves it alone.
     if (FILE_GetSize(_szSrc) == 0 && FILE_IsExist(_szSrc)) {
-        FILE_HANDLE hFile = FILE_Create(_szTarget);
-        if (hFile != FILE_INVALID_HANDLE) {
-            FILE_HdClose(hFile);
-            *_pWritten = 1;
-        }
+        CFileStage cStage;
+        *_pWritten = cStage.Open(_szTarget) && cStage.Commit();
     }
     return 0;
 }

@@ -1,12 +1,18 @@
-// Settings files over GetPrivateProfileStringW / WritePrivateProfileStringW.
+// Settings files: read over GetPrivateProfileStringW; written by editing the file's text
+// in memory and replacing the file whole (FILE_Write), so that a write that fails part-way
+// never leaves a settings file cut short.
 #include "kelto/files/win32/profile.h"
 
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 
+#include "kelto/files/profile_text.h"
 #include "kelto/files/win32/file.h"
+#include "kelto/memory/mem.h"
 #include "kelto/string/filter.h"
+#include "kelto/string/moji.h"
 #include "kelto/string/string.h"
 
 namespace {
@@ -96,6 +102,56 @@ int profile_getString(const wchar_t* _pFile, const wchar_t* _pSec, const wchar_t
     return STRING_len(_pOut);
 }
 
+// The wide text in the 8-bit form the file is in (the system code page, or UTF-8).
+std::string profile_narrow(const wchar_t* _pText, bool _bUtf8)
+{
+    if (!_pText) return std::string();
+    const int iLen = STRING_len(_pText);
+    CMOJIUTIL cMoji;
+    const int iBytes = _bUtf8 ? cMoji.WcToUtf8Size(_pText, iLen) : cMoji.WcToMbSize(_pText, iLen);
+    std::string strOut(iBytes > 0 ? iBytes : 0, '\0');
+    if (iBytes > 0) {
+        if (_bUtf8) cMoji.WcToUtf8(_pText, iLen, &strOut[0]);
+        else cMoji.WcToMb(_pText, iLen, &strOut[0]);
+    }
+    return strOut;
+}
+
+// Sets, or with a null value removes, one key (a null key: the section) in the file.
+int profile_write(const wchar_t* _szPath, const wchar_t* _pSec, const wchar_t* _pKey, const wchar_t* _pValue)
+{
+    // A file that is there but cannot be read is not written over with the one key.
+    if (FILE_GetAttribute(_szPath) != FILE_ATTR_INVALID && !FILE_IsExist(_szPath)) return 0;
+    unsigned char* pBytes = 0;
+    const int iBytes = mem_TargetRead(&pBytes, _szPath);
+    std::string strFile(reinterpret_cast<const char*>(pBytes), iBytes > 0 ? iBytes : 0);
+    MEM_free(&pBytes);
+
+    if (strFile.size() >= 2 && strFile[0] == '\xFF' && strFile[1] == '\xFE') {
+        // UTF-16 with its mark, as the platform keeps such a file.
+        std::wstring strText((strFile.size() - 2) / 2, 0);
+        for (size_t i = 0; i < strText.size(); ++i)
+            strText[i] = static_cast<wchar_t>(static_cast<unsigned char>(strFile[2 + 2 * i]) |
+                                              (static_cast<unsigned char>(strFile[3 + 2 * i]) << 8));
+        PROFILE_EditText(strText, _pSec, _pKey, _pValue);
+        strFile.assign("\xFF\xFE");
+        for (wchar_t c : strText) {
+            strFile += static_cast<char>(c & 0xFF);
+            strFile += static_cast<char>((c >> 8) & 0xFF);
+        }
+    } else if (strFile.size() >= 2 && strFile[0] == '\xFE' && strFile[1] == '\xFF') {
+        return WritePrivateProfileStringW(_pSec, _pKey, _pValue, _szPath);  // big-endian: left to the platform
+    } else {
+        const bool bUtf8 = strFile.compare(0, 3, "\xEF\xBB\xBF") == 0;
+        const std::string strSec = profile_narrow(_pSec, bUtf8);
+        const std::string strKey = profile_narrow(_pKey, bUtf8);
+        const std::string strValue = profile_narrow(_pValue, bUtf8);
+        PROFILE_EditText(strFile, strSec.c_str(), _pKey ? strKey.c_str() : 0, _pValue ? strValue.c_str() : 0);
+    }
+    CFileStage cStage;
+    return cStage.Open(_szPath) && cStage.Write(strFile.data(), static_cast<int>(strFile.size())) && cStage.Commit();
+}
+
 int profile_setInt(const wchar_t* _pFile, const wchar_t* _pSec, const wchar_t* _pKey, int _iValue)
 {
     // A null key would remove the whole section: not what writing a number means.
@@ -103,14 +159,14 @@ int profile_setInt(const wchar_t* _pFile, const wchar_t* _pSec, const wchar_t* _
     if (!_pSec || !_pKey || !profile_path(_pFile, szPath)) return 0;
     wchar_t szValue[16];
     STRING_sprintf(szValue, 16, L"%d", _iValue);
-    return WritePrivateProfileStringW(_pSec, _pKey, szValue, szPath);
+    return profile_write(szPath, _pSec, _pKey, szValue);
 }
 
 int profile_setString(const wchar_t* _pFile, const wchar_t* _pSec, const wchar_t* _pKey, const wchar_t* _pValue)
 {
     wchar_t szPath[FILE_PATH_LENGTH];
-    if (!profile_path(_pFile, szPath)) return 0;
-    return WritePrivateProfileStringW(_pSec, _pKey, _pValue, szPath);
+    if (!_pSec || !profile_path(_pFile, szPath)) return 0;
+    return profile_write(szPath, _pSec, _pKey, _pValue);
 }
 
 }  // namespace

@@ -69,6 +69,8 @@ void SAMESIZE::Quit(int)
                 Message_info(L"resize skipped. %s", strName.c_str());
                 continue;
             }
+            // A file of the size already holds what it would be given.
+            if (iSize == iMax) continue;
             if (iSize > 0) {
                 uint32_t uCount = static_cast<uint32_t>(iSize);
                 unsigned char* pData = 0;
@@ -82,7 +84,8 @@ void SAMESIZE::Quit(int)
                 MEM_free(&pData);
             }
         }
-        FILE_Write(strPath.c_str(), pBlock, iMax);
+        // The file is replaced whole or not at all; a failure is counted.
+        if (FILE_Write(strPath.c_str(), pBlock, iMax) != iMax) Message_err(L"Can't write file.%s", strName.c_str());
     }
     delete[] pBlock;
 }

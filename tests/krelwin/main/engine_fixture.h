@@ -12,6 +12,7 @@
 
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
+#include "krelwin/main/output.h"
 #include "krelwin/main/setting.h"
 #include "tests/support/testdir.h"
 
@@ -33,6 +34,8 @@ protected:
 		s_stGl.m_pSetting = &s_stGl.m_stIniSetting;
 		s_stGl.m_cFileList.SetSearchSub(0);
 		Setting_useFile(0);
+		// Each test is a run of its own.
+		Output_beginRun();
 	}
 	void TearDown() override {
 		SetCurrentDirectoryW(m_szOldCwd);

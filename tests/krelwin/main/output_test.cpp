@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "kelto/files/win32/file.h"
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "tests/krelwin/main/engine_fixture.h"
@@ -63,6 +65,7 @@ TEST_F(OutputTest, BackupBesideTheFileReplacesAnEarlierBackupOfAnySize)
 {
     Backup(1);
     for (const char* earlier : {"older", ""}) {
+        Output_beginRun();  // a backup of an earlier run
         ASSERT_TRUE(m_dir.Write(L"out.txt", "old"));
         ASSERT_TRUE(m_dir.Write(L"out.bak", earlier));
         EXPECT_GT(Write_OutText(m_dir.Path(L"out.txt").c_str(), L"new"), 0) << "earlier backup '" << earlier << "'";
@@ -84,19 +87,99 @@ TEST_F(OutputTest, BackupExtensionReplacesTheOldOne)
     EXPECT_EQ(m_dir.Read(L"noext.bak"), "old2");
 }
 
-TEST_F(OutputTest, BackupFolderKeepsTheLaterOldVersionUnderItsOwnName)
+TEST_F(OutputTest, WithinARunABackupIsNeverReplaced)
 {
-    ASSERT_TRUE(m_dir.MakeDir(L"bak") && m_dir.MakeDir(L"x") && m_dir.MakeDir(L"y"));
-    ASSERT_TRUE(m_dir.Write(L"x\\a.txt", "old x"));
-    ASSERT_TRUE(m_dir.Write(L"y\\a.txt", "old y"));
-    Backup(1, m_dir.Path(L"bak"));  // no trailing separator: one is added
-    EXPECT_GT(Write_OutText(m_dir.Path(L"x\\a.txt").c_str(), L"new x"), 0);
-    EXPECT_EQ(m_dir.Read(L"bak\\a.txt"), "old x");
-    EXPECT_GT(Write_OutText(m_dir.Path(L"y\\a.txt").c_str(), L"new y"), 0);
-    EXPECT_EQ(m_dir.Read(L"bak\\a.txt"), "old y");
-    EXPECT_EQ(m_dir.Read(L"x\\a.txt"), "new x");
-    EXPECT_EQ(m_dir.Read(L"y\\a.txt"), "new y");
-    EXPECT_FALSE(m_dir.IsFile(L"x\\a.bak"));
+    struct Write {
+        const wchar_t* file;
+        const wchar_t* text;
+    };
+    struct Case {
+        const char* name;
+        const wchar_t* backupFolder;  // relative to the fixture; empty: beside the file
+        std::vector<Write> writes;
+        std::vector<std::pair<const wchar_t*, const char*>> after;  // file, its bytes ("" none)
+        const wchar_t* logged;  // the line that names a backup of another name
+    };
+    const Case cases[] = {
+        {"one file written twice: its first backup stays", L"",
+         {{L"a.txt", L"once"}, {L"a.txt", L"twice"}},
+         {{L"a.txt", "twice"}, {L"a.bak", "old a.txt"}}, nullptr},
+        {"two files sharing a backup name: the later gets another", L"",
+         {{L"a.txt", L"new"}, {L"a.scr", L"new"}},
+         {{L"a.bak", "old a.txt"}, {L"a(2).bak", "old a.scr"}}, L"a(2).bak"},
+        {"two files of one name into the backup folder", L"bak",
+         {{L"x\\a.txt", L"new x"}, {L"y\\a.txt", L"new y"}},
+         {{L"bak\\a.txt", "old x\\a.txt"}, {L"bak\\a(2).txt", "old y\\a.txt"}, {L"x\\a.bak", ""}},
+         L"bak\\a(2).txt"},
+    };
+    for (const Case& c : cases) {
+        testdir::TestDir dir;
+        Output_beginRun();
+        ASSERT_TRUE(dir.MakeDir(L"bak") && dir.MakeDir(L"x") && dir.MakeDir(L"y"));
+        for (const Write& w : c.writes) {
+            ASSERT_TRUE(dir.Write(w.file, "old " + Narrow(w.file)));
+        }
+        ASSERT_TRUE(dir.Write(L"a.bak", "an earlier run's"));
+        ASSERT_TRUE(dir.Write(L"bak\\a.txt", "an earlier run's"));
+        Backup(1, c.backupFolder[0] ? dir.Path(c.backupFolder) : L"");
+        for (const Write& w : c.writes) {
+            EXPECT_GT(Write_OutText(dir.Path(w.file).c_str(), w.text), 0) << c.name;
+        }
+        for (const auto& f : c.after) {
+            if (f.second[0]) {
+                EXPECT_EQ(dir.Read(f.first), f.second) << c.name << ": " << Narrow(f.first);
+            } else {
+                EXPECT_FALSE(dir.IsFile(f.first)) << c.name << ": " << Narrow(f.first);
+            }
+        }
+        if (c.logged) {
+            EXPECT_NE(Log().find(L"バックアップファイルを" + dir.Path(c.logged) + L"に作成しました"), std::wstring::npos)
+                << c.name;
+        }
+    }
+    EXPECT_EQ(s_stGl.m_iErrorCount, 0);
+    EXPECT_TRUE(s_asked.empty());
+}
+
+TEST_F(OutputTest, AFailedWriteKeepsTheOldFileAndEveryBackup)
+{
+    struct Case {
+        const char* name;
+        int backup;
+        long long limit;  // the write seam's size limit (-1 none)
+        int move;         // the move that fails (0 none)
+        bool relative;    // the path as a command gives a relative one: the fallback is the same file
+    };
+    const Case cases[] = {
+        {"backup, write cut short", 1, 64, 0, false},
+        {"backup, relative path, write cut short", 1, 64, 0, true},
+        {"backup, the earlier backup cannot be parked", 1, -1, 1, false},
+        {"backup, the backup move fails", 1, -1, 2, false},
+        {"backup, the replace fails after the backup", 1, -1, 3, false},
+        {"question answered yes, write cut short", 0, 64, 0, false},
+        {"question answered yes, relative path", 0, 64, 0, true},
+        {"question answered yes, the replace fails", 0, -1, 1, false},
+    };
+    const std::string strOld(1000, 'o');
+    const std::wstring strNew(3000, L'n');
+    for (const Case& c : cases) {
+        ASSERT_TRUE(m_dir.Write(L"a.txt", strOld));
+        ASSERT_TRUE(m_dir.Write(L"a.bak", "an earlier run's"));
+        const std::set<std::wstring> before = testdir::Names(m_dir.Path());
+        Backup(c.backup);
+        s_asked.clear();
+        const int iErrors = s_stGl.m_iErrorCount;
+        FILE_SetWriteLimit(c.limit);
+        FILE_SetMoveFault(c.move);
+        EXPECT_EQ(Write_OutText(c.relative ? L"a.txt" : m_dir.Path(L"a.txt").c_str(), strNew.c_str()), 0) << c.name;
+        FILE_SetWriteLimit(-1);
+        FILE_SetMoveFault(0);
+        EXPECT_EQ(m_dir.Read(L"a.txt"), strOld) << c.name;
+        EXPECT_EQ(m_dir.Read(L"a.bak"), "an earlier run's") << c.name;
+        EXPECT_EQ(testdir::Names(m_dir.Path()), before) << c.name << ": nothing is left beside the file";
+        EXPECT_EQ(s_stGl.m_iErrorCount, iErrors + 1) << c.name;
+        EXPECT_EQ(s_asked.size(), c.backup ? 0u : 1u) << c.name << ": one question at most";
+    }
 }
 
 TEST_F(OutputTest, FailedBackupIsACountedErrorAndKeepsTheOldFile)
@@ -210,26 +293,25 @@ TEST_F(OutputTest, MissingFoldersAreCreated)
     EXPECT_EQ(m_dir.Read(L"a\\b\\c\\out.bin"), "1234");
 }
 
-TEST_F(OutputTest, RelativePathFallsBackToTheBatchFolderWithTheSamePolicy)
+TEST_F(OutputTest, RelativePathFallsBackToTheBatchFolderOnlyForANewFile)
 {
-    // "blocker" is a file in the current folder, so blocker\out.txt cannot be made there.
+    // "blocker" is a file in the current folder, so blocker\\out.txt cannot be made there.
     ASSERT_TRUE(m_dir.Write(L"blocker", "file"));
     ASSERT_TRUE(m_dir.MakeDir(L"batch"));
     SetBatch(L"batch\\job.kvl");
     EXPECT_GT(Write_OutText(L"blocker\\out.txt", L"first"), 0);
     EXPECT_EQ(m_dir.Read(L"batch\\blocker\\out.txt"), "first");
 
-    Backup(1);
-    EXPECT_GT(Write_OutText(L"blocker\\out.txt", L"second"), 0);
-    EXPECT_EQ(m_dir.Read(L"batch\\blocker\\out.txt"), "second");
-    EXPECT_EQ(m_dir.Read(L"batch\\blocker\\out.bak"), "first");
-
-    Backup(0);
-    s_iAnswer = OUTPUT_ANSWER_NO;
-    EXPECT_EQ(Write_OutText(L"blocker\\out.txt", L"third"), 0);
-    EXPECT_EQ(m_dir.Read(L"batch\\blocker\\out.txt"), "second");
-    EXPECT_EQ(s_asked.size(), 1u);
-    EXPECT_EQ(s_stGl.m_iErrorCount, 0);
+    // The fallback makes no backup and asks nothing, so it never writes over a file there.
+    for (int iBackup : {1, 0}) {
+        Backup(iBackup);
+        EXPECT_EQ(Write_OutText(L"blocker\\out.txt", L"second"), 0) << iBackup;
+        EXPECT_EQ(m_dir.Read(L"batch\\blocker\\out.txt"), "first") << iBackup;
+        EXPECT_FALSE(m_dir.IsFile(L"batch\\blocker\\out.bak")) << iBackup;
+    }
+    EXPECT_TRUE(s_asked.empty());
+    EXPECT_EQ(s_stGl.m_iErrorCount, 2);
+    EXPECT_NE(Log().find(L"Can't write file.out.txt\r\n"), std::wstring::npos);
 }
 
 TEST_F(OutputTest, UnwritablePathIsACountedError)
