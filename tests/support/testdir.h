@@ -89,6 +89,21 @@ inline std::set<std::wstring> Names(const std::wstring& dir) {
     return names;
 }
 
+// A folder of exactly `length` characters below `base` (which must be shorter), made level
+// by level; empty when it cannot be made.
+inline std::wstring MakeLongFolder(const std::wstring& base, size_t length) {
+    std::wstring path = base;
+    while (path.size() < length) {
+        const size_t room = length - path.size() - 1;  // one for the separator
+        if (room == 0) return std::wstring();
+        // Levels of up to 60 characters; never one short of a last level of one.
+        const size_t take = room <= 60 ? room : (room - 60 < 2 ? 50 : 60);
+        path += L"\\" + std::wstring(take, L'd');
+        if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return std::wstring();
+    }
+    return path;
+}
+
 inline bool IsFile(const std::wstring& path) {
     DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

@@ -117,26 +117,11 @@ TEST(FileStage, AStageCommittedLateOrNeverTouchesTheTargetOnlyAtTheEnd) {
     EXPECT_EQ(std::set<std::wstring>{L"a.txt"}, testdir::Names(dir.Path()));
 }
 
-// A folder path of exactly the given length, made level by level below the test folder.
-std::wstring LongFolder(const testdir::TestDir& dir, size_t length) {
-    std::wstring path = dir.Path();
-    while (path.size() < length) {
-        const size_t room = length - path.size() - 1;  // one for the separator
-        const size_t level = room > 60 ? 60 : room;
-        if (level == 0) return std::wstring();
-        // Never leave a last level of a single character short of the length.
-        const size_t take = (room > 60 && room - 60 < 2) ? 50 : level;
-        path += L"\\" + std::wstring(take, L'd');
-        if (!CreateDirectoryW(path.c_str(), nullptr)) return std::wstring();
-    }
-    return path;
-}
-
 TEST(FileTemp, NamesFitLongFoldersAndNeverTakeAnExistingFile) {
     // Folders of 249 characters and more, where the platform's temporary names give out.
     for (size_t length : {249u, 252u}) {
         testdir::TestDir dir;
-        const std::wstring folder = LongFolder(dir, length);
+        const std::wstring folder = testdir::MakeLongFolder(dir.Path(), length);
         ASSERT_EQ(length, folder.size());
         wchar_t temp[FILE_PATH_LENGTH];
         ASSERT_EQ(1, FILE_MakeTemp(folder.c_str(), temp)) << length;
@@ -153,7 +138,7 @@ TEST(FileTemp, NamesFitLongFoldersAndNeverTakeAnExistingFile) {
     }
     // A folder that leaves room for two characters has 16 names; all taken, none is made.
     testdir::TestDir full;
-    const std::wstring folder = LongFolder(full, FILE_PATH_LENGTH - 4);
+    const std::wstring folder = testdir::MakeLongFolder(full.Path(), FILE_PATH_LENGTH - 4);
     ASSERT_EQ(static_cast<size_t>(FILE_PATH_LENGTH - 4), folder.size());
     for (const wchar_t c : std::wstring(L"0123456789ABCDEF"))
         ASSERT_TRUE(testdir::WriteBytes(folder + L"\\~" + c, "keep"));

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -254,6 +255,23 @@ TEST_F(Xls2csvTest, ANewFileThatCannotBePutInPlaceLeavesTheEarlierOne)
     std::sort(names.begin(), names.end());
     const std::vector<std::wstring> expected = {L"BOOK.xls", L"BOOKS1.csv", L"BOOKS2.csv"};
     EXPECT_EQ(expected, names);
+}
+
+TEST_F(Xls2csvTest, ACsvInAFolderOfOver248CharactersReplacesTheEarlierOneAndLeavesNothingBeside)
+{
+    // Beyond 248 characters the platform's temporary names give out; the CSV's path still fits.
+    const std::wstring strFolder = testdir::MakeLongFolder(m_dir.Path(), 250);
+    ASSERT_EQ(250u, strFolder.size());
+    const std::wstring strRel = strFolder.substr(m_dir.Path().size() + 1) + L"\\";
+    Book book{L"B.xls", {}};
+    book.Add(L"S1").Set(1, 1, L"new");
+    Serve({book});
+    ASSERT_TRUE(m_dir.Write(strRel + L"B.xls", ""));
+    ASSERT_TRUE(m_dir.Write(strRel + L"BS1.csv", "earlier\r\n"));
+    EXPECT_EQ(1, Run(L"-rA1A1", strRel + L"B.xls"));
+    EXPECT_EQ("new\r\n", m_dir.Read(strRel + L"BS1.csv"));
+    EXPECT_EQ((std::set<std::wstring>{L"B.xls", L"BS1.csv"}), testdir::Names(strFolder));
+    EXPECT_EQ(0, s_stGl.m_iErrorCount) << Narrow(Log());
 }
 
 TEST_F(Xls2csvTest, AnEarlierFileHeldOpenIsKeptWhole)
