@@ -35,6 +35,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
         const int iSize = cMoji.MbToWcSize(pBytes, iBytes);
         std::vector<wchar_t> vOut(iSize > 0 ? iSize : 1);
         checkSize(iSize, cMoji.MbToWc(pBytes, iBytes, vOut.data()));
+        // Any bytes come back from their text byte for byte, but for valid codes that have
+        // a twin (two bytes for two), whose text is the same.
+        CMOJIUTIL cPlain;
+        const int iUnits0 = cPlain.MbToWcSize(pBytes, iBytes);
+        std::vector<wchar_t> vText(iUnits0 > 0 ? iUnits0 : 1);
+        if (cPlain.MbToWc(pBytes, iBytes, vText.data()) != iUnits0) __builtin_trap();
+        const int iBack = cPlain.WcToMbSize(vText.data(), iUnits0);
+        std::vector<char> vBack(iBack > 0 ? iBack : 1);
+        if (cPlain.WcToMb(vText.data(), iUnits0, vBack.data()) != iBack) __builtin_trap();
+        if (iBack != iBytes) __builtin_trap();
+        if (iBytes && std::memcmp(vBack.data(), pBytes, static_cast<size_t>(iBytes)) != 0) {
+            std::vector<wchar_t> vAgain(iUnits0 > 0 ? iUnits0 : 1);
+            if (cPlain.MbToWcSize(vBack.data(), iBack) != iUnits0) __builtin_trap();
+            cPlain.MbToWc(vBack.data(), iBack, vAgain.data());
+            if (vAgain != vText) __builtin_trap();
+        }
     }
     {
         const int iSize = cMoji.Utf8ToWcSize(pBytes, iBytes);
