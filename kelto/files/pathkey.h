@@ -7,14 +7,12 @@
 
 #include <string>
 
-// The full path of a path taken from the current folder, "." and ".." resolved, a trailing
-// separator kept; its length, or 0 (_szOut empty) when there is none or it does not fit in
-// _iSize units.
-int FILE_GetFullPath(const wchar_t* _szPath, wchar_t* _szOut, int _iSize);
-// Folds the letters of _iLength units in place, as the file system does to compare names.
-void FILE_FoldCase(wchar_t* _szText, int _iLength);
-// The key of a path; empty for a null or empty path.
+// The key of a path ('.', '..' and '/' resolved against the current folder, a trailing
+// separator kept); empty for a null or empty path.
 std::wstring FILE_PathKey(const wchar_t* _szPath);
+// Folds the letters of _iLength units in place as FILE_PathKey folds them: a name joined to
+// a folder's key gives the key of the file.
+void FILE_FoldCase(wchar_t* _szText, int _iLength);
 // 1 when both paths name one file by their keys, else 0 (also for a null or empty path).
 int FILE_IsSamePath(const wchar_t* _szA, const wchar_t* _szB);
 

@@ -11,9 +11,9 @@ namespace {
 // The confining folder, resolved; empty when paths are not confined.
 std::string s_strConfine;
 
-} // namespace
-
-std::string POSIX_absolute(const std::string& _strPath)
+// The path made absolute against the current folder, its "." and ".." resolved by name;
+// empty when there is no current folder to take it against.
+std::string posix_absolute(const std::string& _strPath)
 {
     std::string strFull;
     if (_strPath.empty() || _strPath[0] != '/') {
@@ -42,11 +42,9 @@ std::string POSIX_absolute(const std::string& _strPath)
     return strOut.empty() ? std::string("/") : strOut;
 }
 
-namespace {
-
 bool posix_inside(const std::string& _strPath)
 {
-    const std::string strFull = POSIX_absolute(_strPath);
+    const std::string strFull = posix_absolute(_strPath);
     if (strFull.compare(0, s_strConfine.size(), s_strConfine) != 0) return false;
     return strFull.size() == s_strConfine.size() || strFull[s_strConfine.size()] == '/';
 }

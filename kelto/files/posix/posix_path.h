@@ -10,9 +10,6 @@ std::string POSIX_toUtf8(const wchar_t* _pText);
 // confining folder.
 std::string POSIX_path(const wchar_t* _szPath);
 std::wstring POSIX_fromUtf8(const char* _pText);
-// The path made absolute against the current folder, its "." and ".." resolved by name;
-// empty when there is no current folder to take it against.
-std::string POSIX_absolute(const std::string& _strPath);
 
 // Confines every path of the file functions to a folder and what lies below it, "." and
 // ".." taken against the current folder (nothing here makes links to lead elsewhere).

@@ -5,6 +5,7 @@
 #define KELTO_FILES_WIN32_FILE_H
 
 #include <cstdint>
+#include <string>
 
 // Room of a path and of its parts, terminator included.
 #define FILE_PATH_LENGTH 260

@@ -1,0 +1,19 @@
+// Path keys over GetFullPathNameW and CharUpperBuffW.
+#include <windows.h>
+
+#include "kelto/files/win32/file.h"
+
+std::wstring FILE_PathKey(const wchar_t* _szPath)
+{
+    if (!_szPath || !_szPath[0]) return std::wstring();
+    std::wstring strFull(FILE_PATH_LENGTH, 0);
+    DWORD dwLen = GetFullPathNameW(_szPath, static_cast<DWORD>(strFull.size()), &strFull[0], 0);
+    if (dwLen >= strFull.size()) {
+        strFull.assign(dwLen + 1, 0);
+        dwLen = GetFullPathNameW(_szPath, static_cast<DWORD>(strFull.size()), &strFull[0], 0);
+    }
+    if (dwLen == 0 || dwLen >= strFull.size()) strFull = _szPath;  // left as spelled
+    else strFull.resize(dwLen);
+    if (!strFull.empty()) CharUpperBuffW(&strFull[0], static_cast<DWORD>(strFull.size()));
+    return strFull;
+}
