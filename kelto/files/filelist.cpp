@@ -1,6 +1,7 @@
 // The target file list: folder table, entries, scans of patterns and folders.
 #include "kelto/files/filelist.h"
 
+#include "kelto/files/pathkey.h"
 #include "kelto/string/string.h"
 #include "kelto/tools/busy.h"
 
@@ -38,26 +39,36 @@ int CFileList::Add(const wchar_t* _szPath)
     return 1;
 }
 
-size_t CFileList::EntryHash::operator()(const FILE_INFO& _cInfo) const
+std::wstring CFileList::dirKey(const std::wstring& _strDir)
 {
-    return std::hash<std::wstring>()(_cInfo.strName) ^ (static_cast<size_t>(_cInfo.iDir) * 0x9E3779B9u);
+    // "C:" stands for the drive's root ("C:\a.txt") and "" for the current folder: the key
+    // is taken of the folder with its separator.
+    return FILE_PathKey(_strDir.empty() ? L".\\" : (_strDir + L"\\").c_str());
 }
 
-bool CFileList::EntryEqual::operator()(const FILE_INFO& _cA, const FILE_INFO& _cB) const
+std::wstring CFileList::entryKey(const FILE_INFO& _cInfo) const
 {
-    return _cA.iDir == _cB.iDir && _cA.strName == _cB.strName;
+    std::wstring strKey = m_vDirKey[_cInfo.iDir];
+    const size_t uDir = strKey.size();
+    strKey += _cInfo.strName;
+    FILE_FoldCase(&strKey[uDir], static_cast<int>(_cInfo.strName.size()));
+    return strKey;
 }
 
 void CFileList::syncIndex()
 {
-    // The tables hold no duplicates, so equal sizes mean the indexes match them.
-    if (m_setFile.size() != m_vFile.size()) {
-        m_setFile.clear();
-        m_setFile.insert(m_vFile.begin(), m_vFile.end());
-    }
-    if (m_mapDir.size() != m_vDir.size()) {
+    if (m_mapDir.size() != m_vDir.size() || m_vDirKey.size() != m_vDir.size()) {
         m_mapDir.clear();
-        for (size_t i = 0; i < m_vDir.size(); ++i) m_mapDir.emplace(m_vDir[i], static_cast<int>(i));
+        m_vDirKey.clear();
+        for (size_t i = 0; i < m_vDir.size(); ++i) {
+            m_mapDir.emplace(m_vDir[i], static_cast<int>(i));
+            m_vDirKey.push_back(dirKey(m_vDir[i]));
+        }
+    }
+    // The list holds no two entries of one key, so equal sizes mean the index matches it.
+    if (m_setKey.size() != m_vFile.size()) {
+        m_setKey.clear();
+        for (const FILE_INFO& cInfo : m_vFile) m_setKey.insert(entryKey(cInfo));
     }
 }
 
@@ -65,8 +76,9 @@ void CFileList::Clear()
 {
     m_vDir.clear();
     m_vFile.clear();
-    m_setFile.clear();
+    m_setKey.clear();
     m_mapDir.clear();
+    m_vDirKey.clear();
 }
 
 void CFileList::Delete(int _iIndex)
@@ -79,7 +91,7 @@ void CFileList::Erase(Position _itEntry)
 {
     if (_itEntry == m_vFile.end()) return;
     syncIndex();
-    m_setFile.erase(*_itEntry);
+    m_setKey.erase(entryKey(*_itEntry));
     m_vFile.erase(_itEntry);
 }
 
@@ -92,7 +104,7 @@ int CFileList::DeleteExt(const wchar_t* _szExt, int _iInvert)
     for (size_t i = 0; i < m_vFile.size(); ++i) {
         bool bSame = GetExt(m_vFile.begin() + i) == strExt;
         if (bSame != (_iInvert != 0)) {
-            m_setFile.erase(m_vFile[i]);
+            m_setKey.erase(entryKey(m_vFile[i]));
         } else {
             if (uKept != i) m_vFile[uKept] = std::move(m_vFile[i]);
             ++uKept;
@@ -268,7 +280,7 @@ int CFileList::addFound(const wchar_t* _szPattern, const FIND_INFO* _pFound, int
     FILE_INFO cInfo;
     cInfo.strName = _pFound->szName;
     cInfo.iDir = _iDir;
-    if (!m_setFile.insert(cInfo).second) return 0;
+    if (!m_setKey.insert(entryKey(cInfo)).second) return 0;
     m_vFile.push_back(std::move(cInfo));
     return 1;
 }
@@ -294,6 +306,7 @@ int CFileList::addDir(const wchar_t* _szPath, bool _bFolder)
     const int iNext = static_cast<int>(m_vDir.size());
     auto itFound = m_mapDir.emplace(strDir, iNext);
     if (!itFound.second) return itFound.first->second;
+    m_vDirKey.push_back(dirKey(strDir));
     m_vDir.push_back(std::move(strDir));
     return iNext;
 }

@@ -1,6 +1,8 @@
 // The target file list: distinct folders and, per file, its name and folder index.
 // Files come in as paths, wildcard patterns or folders (with subfolders on request);
-// duplicates are refused. Names and folders compare exactly, unit by unit.
+// duplicates are refused. Folders and names are kept as they were written; a file is one
+// entry whatever its spelling: entries compare by full path, case folded as the file
+// system compares names (FILE_PathKey).
 #ifndef KELTO_FILES_FILELIST_H
 #define KELTO_FILES_FILELIST_H
 
@@ -74,15 +76,6 @@ public:
     int m_iCallbackInterval;
 
 private:
-    struct EntryHash
-    {
-        size_t operator()(const FILE_INFO& _cInfo) const;
-    };
-    struct EntryEqual
-    {
-        bool operator()(const FILE_INFO& _cA, const FILE_INFO& _cB) const;
-    };
-
     const wchar_t* toWork(const std::wstring& _strText);
     // Search, AddFile and AddDir with what is already known of the path, so that a scan asks
     // the file system once per path, not once per file: whether the path is a folder, the
@@ -92,11 +85,16 @@ private:
     int addDir(const wchar_t* _szPath, bool _bFolder);
     // Brings the indexes up to date when the public tables were changed behind them.
     void syncIndex();
+    // The key of a folder as written (its full path with a trailing separator, folded), and
+    // of an entry: its folder's key and its folded name.
+    static std::wstring dirKey(const std::wstring& _strDir);
+    std::wstring entryKey(const FILE_INFO& _cInfo) const;
 
     // Indexes beside the tables, so that a duplicate or a known folder is found without a
-    // scan; each holds exactly what its table holds.
-    std::unordered_set<FILE_INFO, EntryHash, EntryEqual> m_setFile;
+    // scan: the keys of the entries, the folders as written and the key of each folder.
+    std::unordered_set<std::wstring> m_setKey;
     std::unordered_map<std::wstring, int> m_mapDir;
+    std::vector<std::wstring> m_vDirKey;
 };
 
 // Removes one trailing '\' in place.

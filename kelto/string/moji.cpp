@@ -2,7 +2,129 @@
 #include "kelto/string/moji.h"
 
 #include "kelto/memory/mem.h"
+#include "kelto/string/string.h"
 #include "kelto/string/win32/codepage.h"
+
+// ---- the system code page, byte for byte --------------------------------------
+//
+// A byte that the code page cannot decode (a lead byte without its trail byte or at the
+// end, a pair the code page has no character for, a byte it does not use) becomes the
+// lone low surrogate U+DC00 + byte, which no decoded text holds, and goes back to its
+// byte when the text is encoded: such bytes come back unchanged and never take the byte
+// after them (a line end) with them. Only bytes 0x80 to 0xFF need it (U+DC80 to U+DCFF).
+
+namespace {
+
+const unsigned int MOJI_ESCAPE_BASE = 0xDC00;
+
+// A byte below 0x40 is a whole character in every code page the system has (no trail
+// byte is that low): a text that does not decode is cut after one, about every
+// MOJI_CHUNK bytes, and only the pieces that hold a bad byte are walked.
+const int MOJI_CHUNK = 4096;
+
+bool isHighSurrogate(wchar_t _c)
+{
+    const unsigned int u = static_cast<unsigned short>(_c);
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+
+// The escape of a byte at i; a low surrogate after a high one is half of a character.
+bool isEscapeAt(const wchar_t* _pText, int _i)
+{
+    return MOJI_isByteEscape(_pText[_i]) && !(_i > 0 && isHighSurrogate(_pText[_i - 1]));
+}
+
+void putUnit(wchar_t* _pOut, int _iAt, unsigned int _uUnit)
+{
+    if (_pOut) _pOut[_iAt] = static_cast<wchar_t>(_uUnit);
+}
+
+// One piece that does not decode as a whole, character by character.
+int decodeWalk(const unsigned char* _pBytes, int _iN, wchar_t* _pOut)
+{
+    const char* p = reinterpret_cast<const char*>(_pBytes);
+    int iUnits = 0;
+    for (int i = 0; i < _iN;) {
+        const unsigned int b = _pBytes[i];
+        if (b < 0x80) {
+            putUnit(_pOut, iUnits++, b);
+            ++i;
+            continue;
+        }
+        wchar_t aUnit[2];
+        if (CODEPAGE_toWideStrict(CODEPAGE_ANSI, p + i, 1, aUnit, 2) == 1) {
+            putUnit(_pOut, iUnits++, static_cast<unsigned short>(aUnit[0]));
+            ++i;
+        } else if (i + 1 < _iN && CODEPAGE_toWideStrict(CODEPAGE_ANSI, p + i, 2, aUnit, 2) == 1) {
+            putUnit(_pOut, iUnits++, static_cast<unsigned short>(aUnit[0]));
+            i += 2;
+        } else {
+            putUnit(_pOut, iUnits++, MOJI_ESCAPE_BASE + b);
+            ++i;
+        }
+    }
+    return iUnits;
+}
+
+// Units of n bytes of the system code page, written to out unless it is null (it holds
+// what the counting call gave).
+int decodeAnsi(const char* _pBytes, int _iN, wchar_t* _pOut)
+{
+    if (!_pBytes || _iN <= 0) return 0;
+    // A text that decodes whole takes one call. No byte gives more than one unit, and the
+    // system writes only the units it converts, so n is room enough for the output, which
+    // holds what the counting call gave.
+    const int iWhole = CODEPAGE_toWideStrict(CODEPAGE_ANSI, _pBytes, _iN, _pOut, _pOut ? _iN : 0);
+    if (iWhole > 0) return iWhole;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(_pBytes);
+    int iUnits = 0;
+    for (int iStart = 0; iStart < _iN;) {
+        int iEnd = _iN - iStart > MOJI_CHUNK ? iStart + MOJI_CHUNK : _iN;
+        while (iEnd < _iN && p[iEnd - 1] >= 0x40) ++iEnd;
+        wchar_t* pAt = _pOut ? _pOut + iUnits : 0;
+        const int iPiece = CODEPAGE_toWideStrict(CODEPAGE_ANSI, _pBytes + iStart, iEnd - iStart, pAt,
+                                                 pAt ? iEnd - iStart : 0);
+        iUnits += iPiece > 0 ? iPiece : decodeWalk(p + iStart, iEnd - iStart, pAt);
+        iStart = iEnd;
+    }
+    return iUnits;
+}
+
+// Bytes of n units in the system code page, written to out unless it is null (it holds
+// what the counting call gave).
+int encodeAnsi(const wchar_t* _pText, int _iN, char* _pOut)
+{
+    if (!_pText || _iN <= 0) return 0;
+    // The usual text holds no escape: one quick look over it, then one call.
+    int iFirst = 0;
+    for (;; ++iFirst) {
+        while (iFirst < _iN && static_cast<unsigned short>(_pText[iFirst] - 0xDC80) > 0x7F) ++iFirst;
+        if (iFirst == _iN || isEscapeAt(_pText, iFirst)) break;
+    }
+    if (iFirst == _iN) {
+        const int iBytes = CODEPAGE_toBytes(CODEPAGE_ANSI, _pText, _iN, 0, 0);
+        if (iBytes <= 0 || !_pOut) return iBytes;
+        return CODEPAGE_toBytes(CODEPAGE_ANSI, _pText, _iN, _pOut, iBytes);
+    }
+    int iBytes = 0;
+    for (int i = 0; i < _iN;) {
+        if (isEscapeAt(_pText, i)) {
+            if (_pOut) _pOut[iBytes] = static_cast<char>(static_cast<unsigned short>(_pText[i]) - MOJI_ESCAPE_BASE);
+            ++iBytes;
+            ++i;
+            continue;
+        }
+        int j = i + 1;
+        while (j < _iN && !isEscapeAt(_pText, j)) ++j;
+        const int iRun = CODEPAGE_toBytes(CODEPAGE_ANSI, _pText + i, j - i, 0, 0);
+        if (iRun > 0 && _pOut) CODEPAGE_toBytes(CODEPAGE_ANSI, _pText + i, j - i, _pOut + iBytes, iRun);
+        if (iRun > 0) iBytes += iRun;
+        i = j;
+    }
+    return iBytes;
+}
+
+} // namespace
 
 // ---- CTOSJIS ---------------------------------------------------------------
 
@@ -22,7 +144,10 @@ char* CTOSJIS::From(const wchar_t* _pText)
 {
     delete[] m_pText;
     m_pText = 0;
-    const int iBytes = CODEPAGE_toBytes(CODEPAGE_ANSI, _pText, -1, 0, 0);
+    int iUnits = 0;
+    if (_pText)
+        while (_pText[iUnits]) ++iUnits;
+    const int iBytes = _pText ? encodeAnsi(_pText, iUnits + 1, 0) : 0;
     if (iBytes <= 0) {
         m_pText = KELTO_NEW("CTOSJIS::From") char[1];
         if (m_pText) m_pText[0] = 0;
@@ -30,7 +155,7 @@ char* CTOSJIS::From(const wchar_t* _pText)
     }
     m_pText = KELTO_NEW("CTOSJIS::From") char[iBytes];
     if (!m_pText) return 0;
-    if (CODEPAGE_toBytes(CODEPAGE_ANSI, _pText, -1, m_pText, iBytes) <= 0) m_pText[0] = 0;
+    if (encodeAnsi(_pText, iUnits + 1, m_pText) <= 0) m_pText[0] = 0;
     m_pText[iBytes - 1] = 0;
     return m_pText;
 }
@@ -53,13 +178,16 @@ wchar_t* CTOUTF16::From(const char* _pText)
 {
     delete[] m_pText;
     m_pText = 0;
-    const int iUnits = CODEPAGE_toWide(CODEPAGE_ANSI, _pText, -1, 0, 0);
+    int iBytes = 0;
+    if (_pText)
+        while (_pText[iBytes]) ++iBytes;
+    const int iUnits = _pText ? decodeAnsi(_pText, iBytes + 1, 0) : 0;
     const int iAlloc = iUnits > 0 ? iUnits + 1 : 1;
     m_pText = KELTO_NEW("CTOUTF16::From") wchar_t[iAlloc];
     if (!m_pText) return 0;
     m_pText[0] = 0;
     if (iUnits > 0) {
-        if (CODEPAGE_toWide(CODEPAGE_ANSI, _pText, -1, m_pText, iUnits) <= 0) m_pText[0] = 0;
+        if (decodeAnsi(_pText, iBytes + 1, m_pText) <= 0) m_pText[0] = 0;
         m_pText[iUnits] = 0;
     }
     return m_pText;
@@ -74,7 +202,9 @@ const wchar_t BOM_UNIT = 0xFEFF;
 int toWideSize(unsigned int _uCodePage, int _iBom, const char* _pBytes, int _iN)
 {
     if (!_pBytes || _iN <= 0) return 0;
-    return CODEPAGE_toWide(_uCodePage, _pBytes, _iN, 0, 0) + (_iBom ? 1 : 0);
+    const int iUnits = _uCodePage == CODEPAGE_ANSI ? decodeAnsi(_pBytes, _iN, 0)
+                                                   : CODEPAGE_toWide(_uCodePage, _pBytes, _iN, 0, 0);
+    return iUnits + (_iBom ? 1 : 0);
 }
 
 int toWide(unsigned int _uCodePage, int _iBom, const char* _pBytes, int _iN, wchar_t* _pOut)
@@ -82,6 +212,7 @@ int toWide(unsigned int _uCodePage, int _iBom, const char* _pBytes, int _iN, wch
     if (!_pBytes || !_pOut || _iN <= 0) return 0;
     int iPos = 0;
     if (_iBom) _pOut[iPos++] = BOM_UNIT;
+    if (_uCodePage == CODEPAGE_ANSI) return iPos + decodeAnsi(_pBytes, _iN, _pOut + iPos);
     const int iUnits = CODEPAGE_toWide(_uCodePage, _pBytes, _iN, 0, 0);
     if (iUnits > 0) iPos += CODEPAGE_toWide(_uCodePage, _pBytes, _iN, _pOut + iPos, iUnits);
     return iPos;
@@ -101,6 +232,7 @@ int toBytesSize(unsigned int _uCodePage, const wchar_t* _pText, int _iN)
     if (!_pText || _iN <= 0) return 0;
     skipBom(_pText, _iN);
     if (_iN <= 0) return 0;
+    if (_uCodePage == CODEPAGE_ANSI) return encodeAnsi(_pText, _iN, 0);
     return CODEPAGE_toBytes(_uCodePage, _pText, _iN, 0, 0);
 }
 
@@ -109,6 +241,7 @@ int toBytes(unsigned int _uCodePage, const wchar_t* _pText, int _iN, char* _pOut
     if (!_pText || !_pOut || _iN <= 0) return 0;
     skipBom(_pText, _iN);
     if (_iN <= 0) return 0;
+    if (_uCodePage == CODEPAGE_ANSI) return encodeAnsi(_pText, _iN, _pOut);
     const int iBytes = CODEPAGE_toBytes(_uCodePage, _pText, _iN, 0, 0);
     if (iBytes <= 0) return 0;
     return CODEPAGE_toBytes(_uCodePage, _pText, _iN, _pOut, iBytes);

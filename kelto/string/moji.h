@@ -1,5 +1,10 @@
 // Conversions between UTF-16 and the system's 8-bit code page (code page 932 on the
 // target systems) or UTF-8, and a guess of a byte buffer's encoding.
+// Every text of the system code page goes through these byte for byte: a byte the code
+// page cannot decode (a lead byte without its trail byte, a pair it has no character for,
+// a byte it does not use) is carried as the unit U+DC00 + byte (MOJI_isByteEscape) and
+// written back as that byte. Valid codes with a twin (NEC-selected IBM extensions, NEC row
+// 13 and IBM extension codes that have one elsewhere) come back as the code page's choice.
 #ifndef KELTO_STRING_MOJI_H
 #define KELTO_STRING_MOJI_H
 

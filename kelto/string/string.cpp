@@ -420,7 +420,7 @@ int MOJI_step()
 int MOJI_isZen(wchar_t _cUnit)
 {
     const unsigned int u = static_cast<unsigned short>(_cUnit);
-    return (u >= 0x7E && u != 0x203E && u < 0xFF61) ? 1 : 0;
+    return (u >= 0x7E && u != 0x203E && u < 0xFF61 && !MOJI_isByteEscape(_cUnit)) ? 1 : 0;
 }
 
 int MOJI_isZenStr(const wchar_t* _pText)

@@ -60,9 +60,16 @@ unsigned int STRING_crc32(const wchar_t* _pText, int _iLength = 0);
 // The same over the low 8 bits of each unit.
 unsigned int STRING_crc32W(const wchar_t* _pText);
 
-// Character classes: a full-width unit u has 0x7E <= u < 0xFF61 and u != 0x203E.
+// Character classes: a full-width unit u has 0x7E <= u < 0xFF61 and u != 0x203E, and is no
+// byte escape.
 int MOJI_step();
 int MOJI_isZen(wchar_t _cUnit);
+// 1 for U+DC80 to U+DCFF, the units that carry a byte of a text that the code page could not
+// decode (0x80 to 0xFF) through to its writing: no character, neither full-width nor a line end.
+inline int MOJI_isByteEscape(wchar_t _cUnit)
+{
+    return (static_cast<unsigned short>(_cUnit) >= 0xDC80 && static_cast<unsigned short>(_cUnit) <= 0xDCFF) ? 1 : 0;
+}
 int MOJI_isZenStr(const wchar_t* _pText);
 
 #endif

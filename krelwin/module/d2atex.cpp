@@ -6,6 +6,7 @@
 #include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
+#include "krelwin/main/output_inplace.h"
 #include "krelwin/params/kvlparam.h"
 
 MODULE_DEFINE_CREATOR(SMPL_D2ATEX)
@@ -53,15 +54,12 @@ int SMPL_D2ATEX::Func(const wchar_t* _pParam)
     const std::wstring strText(pText, iLength);
     MEM_free(&pText);
     // The output is written as a terminated text: a NUL would cut the file there.
-    if (strText.find(L'\0') != std::wstring::npos) {
-        Message_err(L"テキストにNUL文字が含まれています. %s", Get_FileName(pTarget));
-        return 0;
-    }
+    if (Output_HoldsNul(strText.c_str(), iLength, pTarget)) return 0;
     const std::wstring strOut = Rewrite(strText, pTarget);
     if (!pOutput) {
         Message_err(L"Can't write file.%s", cParam.GetParam(1));
         return 0;
     }
-    Write_OutText(pOutput, strOut.c_str());
+    Write_OutTextChanged(pOutput, pTarget, strText.c_str(), iLength, strOut.c_str());
     return 1;
 }

@@ -1,10 +1,13 @@
 #include "krelwin/module/delrem.h"
 
+#include <string>
+
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/filter.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
+#include "krelwin/main/output_inplace.h"
 #include "krelwin/params/kvlparam.h"
 
 namespace {
@@ -30,6 +33,12 @@ int Command_delrem(const wchar_t* _pParam)
         Message_err(L"not found.%s", pTarget ? Get_FileName(pTarget) : L"");
         return 0;
     }
+    // The text is written up to its first NUL: the rest would be lost.
+    if (Output_HoldsNul(pText, iLength, pTarget)) {
+        MEM_free(&pText);
+        return 0;
+    }
+    const std::wstring strRead(pText, static_cast<size_t>(iLength));
 
     wchar_t szLine[] = L"//";
     wchar_t szStart[] = L"/*";
@@ -43,7 +52,7 @@ int Command_delrem(const wchar_t* _pParam)
 
     int iResult = 0;
     if (pOutput) {
-        iResult = Write_OutText(pOutput, pText);
+        iResult = Write_OutTextChanged(pOutput, pTarget, strRead.c_str(), static_cast<int>(strRead.size()), pText);
     } else {
         // An output argument that does not make a path is never replaced by the target.
         Message_err(L"Can't write file.%s", Get_FileName(cParam.GetParam(1)));

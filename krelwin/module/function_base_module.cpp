@@ -7,6 +7,7 @@
 #include "krelwin/main/global.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
+#include "krelwin/main/output_inplace.h"
 #include "krelwin/params/kvlparam.h"
 #include "krelwin/params/rangecheck.h"
 
@@ -99,7 +100,7 @@ int FUNCTION_BASE::Func(const wchar_t* _pParam)
         FILE_merge(szPath, szDrive, szDir, szName, szExt, FILE_PATH_LENGTH);
     }
     if (szPath[0]) {
-        Write_OutText(szPath, pOut);
+        Write_OutTextChanged(szPath, pTarget, pText, iLength, pOut);
     } else {
         // An output argument that does not make a path is never replaced by another file.
         Message_err(L"Can't write file.%s", Get_FileName(pOutput ? pOutput : cParam.GetParam(1)));

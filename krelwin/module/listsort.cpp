@@ -11,6 +11,7 @@
 #include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
+#include "krelwin/main/output_inplace.h"
 #include "krelwin/params/kvlparam.h"
 
 MODULE_DEFINE_CREATOR(LISTSORT)
@@ -159,9 +160,8 @@ int LISTSORT::Func(const wchar_t* _pLine)
         return 0;
     }
     // The output is written as a terminated text: a NUL would cut the file there.
-    if (std::find(pText, pText + iLength, L'\0') != pText + iLength) {
+    if (Output_HoldsNul(pText, iLength, pTarget)) {
         MEM_free(&pText);
-        Message_err(L"テキストにNUL文字が含まれています. %s", Get_FileName(pTarget));
         return 0;
     }
 
@@ -176,8 +176,9 @@ int LISTSORT::Func(const wchar_t* _pLine)
     if (!strCut.empty()) Message_info(L"行頭から \"%s\" までは削除されます.", strCut.c_str());
 
     sortLines(pText, iLength, iKind, iUnique, strKey, strCut);
-    MEM_free(&pText);
     const std::wstring strOut = joinLines();
     m_lstLine.clear();
-    return Write_OutText(pTarget, strOut.c_str()) > 0 ? 1 : 0;
+    const int iWritten = Write_OutTextChanged(pTarget, pTarget, pText, iLength, strOut.c_str());
+    MEM_free(&pText);
+    return iWritten > 0 ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
+#include "krelwin/main/output_inplace.h"
 #include "krelwin/params/kvlparam.h"
 #include "krelwin/params/rangecheck.h"
 
@@ -163,13 +164,10 @@ int REPLASE::Func(const wchar_t* _pLine)
         Message_err(L"file read error.%s", Get_FileName(pTarget));
         return 0;
     }
-    for (int i = 0; i < iLength; ++i) {
-        if (pText[i] == 0) {
-            // The text is written up to its first NUL: the rest would be lost.
-            MEM_free(&pText);
-            Message_err(L"テキストにNUL文字が含まれています. %s", Get_FileName(pTarget));
-            return 0;
-        }
+    // The text is written up to its first NUL: the rest would be lost.
+    if (Output_HoldsNul(pText, iLength, pTarget)) {
+        MEM_free(&pText);
+        return 0;
     }
 
     m_iReplaced = 0;
@@ -193,15 +191,16 @@ int REPLASE::Func(const wchar_t* _pLine)
         if (m_iMode == 1) resetRemark();
         replaceText(pText, iLength, pOut, iCap);
     }
-    MEM_free(&pText);
 
     if (m_iStop) {
         // A cut text is not written over the target; the overflow is logged.
+        MEM_free(&pText);
         delete[] pOut;
         return 0;
     }
     Message_info(L"%s replaced.%d", Get_FileName(pTarget), m_iReplaced);
-    const int iWritten = Write_OutText(pOutput ? pOutput : pTarget, pOut);
+    const int iWritten = Write_OutTextChanged(pOutput ? pOutput : pTarget, pTarget, pText, iLength, pOut);
+    MEM_free(&pText);
     delete[] pOut;
     return iWritten > 0 ? 1 : 0;
 }

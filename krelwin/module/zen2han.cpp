@@ -5,6 +5,7 @@
 #include "kelto/tools/busy.h"
 #include "krelwin/main/message.h"
 #include "krelwin/main/output.h"
+#include "krelwin/main/output_inplace.h"
 #include "krelwin/params/kvlparam.h"
 
 // Code page 932's full-width to half-width pairs for the characters ZEN2HAN converts;
@@ -155,8 +156,9 @@ int Command_zen2han(const wchar_t* _pParam)
         }
         pOutput = pTarget;
     }
-    // The size line tells what was written; a refused or failed write has logged why.
-    if (Write_OutFile(pOutput, pBytes, iNewSize) > 0) {
+    // The size line tells what was written; a refused or failed write has logged why. Every
+    // conversion takes one byte off, so a text of its old size is the one read.
+    if (Write_OutFileChanged(pOutput, pTarget, iNewSize != iSize, pBytes, iNewSize) > 0) {
         wchar_t szNone[] = L"";
         const wchar_t* pName = cParam.GetFileName(0, szNone);
         Message_info(L"zen2han %s %dKb->%dKb", pName ? pName : L"", zen2han_kb(iSize), zen2han_kb(iNewSize));

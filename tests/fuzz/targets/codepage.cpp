@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kelto/string/moji.h"
+#include "kelto/string/string.h"
 #include "tests/fuzz/support/fuzz.h"
 
 namespace {
@@ -35,6 +36,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* _pData, size_t _uSize)
         const int iSize = cMoji.MbToWcSize(pBytes, iBytes);
         std::vector<wchar_t> vOut(iSize > 0 ? iSize : 1);
         checkSize(iSize, cMoji.MbToWc(pBytes, iBytes, vOut.data()));
+        // Any bytes come back from their text byte for byte, unit by unit, but for valid
+        // codes that have a twin (two bytes for two, which decode to the same unit).
+        CMOJIUTIL cPlain;
+        const int iUnits0 = cPlain.MbToWcSize(pBytes, iBytes);
+        std::vector<wchar_t> vText(iUnits0 > 0 ? iUnits0 : 1);
+        if (cPlain.MbToWc(pBytes, iBytes, vText.data()) != iUnits0) __builtin_trap();
+        const int iBack = cPlain.WcToMbSize(vText.data(), iUnits0);
+        std::vector<char> vBack(iBack > 0 ? iBack : 1);
+        if (cPlain.WcToMb(vText.data(), iUnits0, vBack.data()) != iBack) __builtin_trap();
+        if (iBack != iBytes) __builtin_trap();
+        int iPos = 0;
+        for (int i = 0; i < iUnits0; ++i) {
+            char aOne[4];
+            const int iOne = cPlain.WcToMb(&vText[i], 1, aOne);
+            if (iOne < 1 || iOne > 2 || iPos + iOne > iBack) __builtin_trap();
+            if (std::memcmp(vBack.data() + iPos, aOne, static_cast<size_t>(iOne)) != 0) __builtin_trap();
+            if (std::memcmp(pBytes + iPos, aOne, static_cast<size_t>(iOne)) != 0) {
+                wchar_t aAgain[2];
+                if (iOne != 2 || MOJI_isByteEscape(vText[i]) || cPlain.MbToWc(pBytes + iPos, 2, aAgain) != 1 ||
+                    aAgain[0] != vText[i])
+                    __builtin_trap();
+            }
+            iPos += iOne;
+        }
+        if (iPos != iBytes) __builtin_trap();
     }
     {
         const int iSize = cMoji.Utf8ToWcSize(pBytes, iBytes);

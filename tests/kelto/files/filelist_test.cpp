@@ -44,7 +44,7 @@ TEST(CFileList, SubfolderFilesComeBeforeTheFolderOwn) {
     EXPECT_EQ((std::vector<std::wstring>{dir.Path(L"data\\a.txt")}), Paths(flat));
 }
 
-TEST(CFileList, DuplicatesAreRefusedByExactComparison) {
+TEST(CFileList, DuplicatesAreRefused) {
     testdir::TestDir dir;
     ASSERT_TRUE(dir.MakeDir(L"data"));
     ASSERT_TRUE(dir.Write(L"data\\a.txt", "a"));
@@ -54,11 +54,45 @@ TEST(CFileList, DuplicatesAreRefusedByExactComparison) {
     EXPECT_EQ(1, list.GetCount());
     list.Add(dir.Path(L"data\\*.txt").c_str());
     EXPECT_EQ(1, list.GetCount());
-    // The same file through a differently cased folder is another entry.
-    std::wstring upper = dir.Path(L"DATA\\a.txt");
-    list.Add(upper.c_str());
-    EXPECT_EQ(2, list.GetCount());
-    EXPECT_EQ(2u, list.m_vDir.size());
+}
+
+// A file is one entry whatever its spelling: full paths compare, case folded as the file
+// system folds it. The entry keeps the spelling that came first.
+TEST(CFileList, AFileNamedTwiceInTwoSpellingsIsOneEntry) {
+    testdir::TestDir dir;
+    ASSERT_TRUE(dir.MakeDir(L"data"));
+    ASSERT_TRUE(dir.Write(L"data\\a.txt", "a"));
+    ASSERT_TRUE(dir.Write(L"b.txt", "b"));
+    struct Row {
+        const wchar_t* name;
+        std::wstring first, second;
+    };
+    const Row rows[] = {
+        {L"relative and dot", L"b.txt", L".\\b.txt"},
+        {L"relative and full", L"data\\a.txt", dir.Path(L"data\\a.txt")},
+        {L"folder line and file line", L"data", L".\\data\\a.txt"},
+        {L"file line and pattern", L"data\\a.txt", dir.Path(L"DATA\\*.txt")},
+        {L"other case", dir.Path(L"data\\a.txt"), dir.Path(L"DATA\\A.TXT")},
+        {L"through the parent", L"data\\a.txt", L"data\\..\\data\\a.txt"},
+    };
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+    for (const Row& row : rows) {
+        CFileList list;
+        list.Add(row.first.c_str());
+        list.Add(row.second.c_str());
+        EXPECT_EQ(1, list.GetCount()) << "case " << row.name;
+        const std::wstring path = list.GetPath(0);
+        EXPECT_TRUE(path == row.first || path == row.first + L"\\a.txt") << "case " << row.name;
+    }
+    // Other files stay apart.
+    CFileList list;
+    list.Add(L"b.txt");
+    list.Add(L"data\\a.txt");
+    list.Add(L"data");
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt", L"data\\a.txt"}), Paths(list));
+    SetCurrentDirectoryW(before);
 }
 
 TEST(CFileList, PatternAppliesInEverySubfolder) {

@@ -1,7 +1,9 @@
 #include "kelto/string/moji.h"
+#include "kelto/string/string.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -207,4 +209,112 @@ TEST(MojiUtil, CheckCodeTypeOfOneByteReadsOnlyThatByte)
     const unsigned char abLead[2] = {0x82, 0xA0};
     EXPECT_NE(MOJI_CODE_SJIS, cUtil.CheckCodeType(abLead, 1));
     EXPECT_EQ(MOJI_CODE_ASCII, cUtil.CheckCodeType("a", 1));
+}
+
+namespace {
+
+std::wstring Decode(const std::string& _strBytes)
+{
+    CMOJIUTIL cUtil;
+    const int iBytes = static_cast<int>(_strBytes.size());
+    const int iUnits = cUtil.MbToWcSize(_strBytes.data(), iBytes);
+    std::wstring strUnits(static_cast<size_t>(iUnits > 0 ? iUnits : 0), L'#');
+    if (iUnits > 0) {
+        EXPECT_EQ(iUnits, cUtil.MbToWc(_strBytes.data(), iBytes, &strUnits[0]));
+    }
+    return strUnits;
+}
+
+std::string Encode(const std::wstring& _strUnits)
+{
+    CMOJIUTIL cUtil;
+    const int iUnits = static_cast<int>(_strUnits.size());
+    const int iBytes = cUtil.WcToMbSize(_strUnits.data(), iUnits);
+    std::string strBytes(static_cast<size_t>(iBytes > 0 ? iBytes : 0), '#');
+    if (iBytes > 0) {
+        EXPECT_EQ(iBytes, cUtil.WcToMb(_strUnits.data(), iUnits, &strBytes[0]));
+    }
+    return strBytes;
+}
+
+} // namespace
+
+// Bytes that are not Shift-JIS are carried as U+DC00 + byte and written back as they were,
+// alone: the byte after them (a line end, an ASCII trail of a pair without a character) is
+// a character of its own.
+TEST(MojiUtil, BytesThatAreNotShiftJisComeBackUnchanged)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::wstring units;
+    };
+    const Row rows[] = {
+        {"lead byte before CR LF", "a\x81\r\nb", {L'a', 0xDC81, L'\r', L'\n', L'b'}},
+        {"lead byte at the end", "x\x9F", {L'x', 0xDC9F}},
+        {"lead byte before a blank", "\xE0 ", {0xDCE0, L' '}},
+        {"pair without a character, ASCII trail", "\x85\x40z", {0xDC85, L'@', L'z'}},
+        {"pair without a character, then a pair", "\x85\x81\x40", {0xDC85, 0x3000}},
+        {"bytes the code page does not use", "\xA0\xFD\xFE\xFF", {0xDCA0, 0xDCFD, 0xDCFE, 0xDCFF}},
+        {"valid text is decoded", "\x82\xA0\xB1\x81\x45" "a", {0x3042, 0xFF71, 0x30FB, L'a'}},
+        {"a NUL byte", std::string("\x81\0\x82\xA0", 4), {0xDC81, 0, 0x3042}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.units, Decode(row.bytes)) << "case " << row.name;
+        EXPECT_EQ(row.bytes, Encode(Decode(row.bytes))) << "case " << row.name;
+    }
+
+    // The owning converters carry them the same way.
+    CTOUTF16 cWide("a\x81\r\n\xFD");
+    EXPECT_EQ((std::wstring{L'a', 0xDC81, L'\r', L'\n', 0xDCFD}), std::wstring(cWide.Get()));
+    CTOSJIS cNarrow(cWide.Get());
+    EXPECT_STREQ("a\x81\r\n\xFD", cNarrow.Get());
+
+    // Escapes are no full-width characters; a low surrogate after a high one is half of a
+    // character (code page 932 has none: '?'), not an escape.
+    EXPECT_EQ(0, MOJI_isZen(static_cast<wchar_t>(0xDC81)));
+    EXPECT_EQ(1, MOJI_isByteEscape(static_cast<wchar_t>(0xDC81)));
+    EXPECT_EQ(std::string::npos, Encode({0xD800, 0xDC81}).find('\x81'));
+}
+
+// Every sequence of one or two bytes, and every lead byte before CR LF, decodes and encodes
+// back to its bytes; only valid codes whose character has a twin code come back as the twin
+// (NEC-selected IBM extensions, NEC row 13 and IBM extension codes), which decodes alike.
+TEST(MojiUtil, EveryByteSequenceRoundTrips)
+{
+    int iTwins = 0;
+    for (int a = 0; a < 256; ++a) {
+        const std::string strOne(1, static_cast<char>(a));
+        EXPECT_EQ(strOne, Encode(Decode(strOne))) << "byte " << a;
+        const std::string strBreak = std::string(1, static_cast<char>(a)) + "\r\n";
+        ASSERT_EQ(strBreak, Encode(Decode(strBreak))) << "byte " << a << " before CR LF";
+        for (int b = 0; b < 256; ++b) {
+            const std::string strTwo{static_cast<char>(a), static_cast<char>(b)};
+            const std::wstring strUnits = Decode(strTwo);
+            const std::string strBack = Encode(strUnits);
+            if (strBack == strTwo) continue;
+            // A twin: one valid character, whose other code decodes to it as well.
+            ++iTwins;
+            ASSERT_EQ(1u, strUnits.size()) << "pair " << a << "," << b;
+            ASSERT_EQ(0, MOJI_isByteEscape(strUnits[0])) << "pair " << a << "," << b;
+            ASSERT_EQ(2u, strBack.size()) << "pair " << a << "," << b;
+            ASSERT_EQ(strUnits, Decode(strBack)) << "pair " << a << "," << b;
+        }
+    }
+    EXPECT_EQ(398, iTwins);
+    EXPECT_EQ("\xFA\x5C", Encode(Decode("\xED\x40")));
+    EXPECT_EQ("\x81\xE0", Encode(Decode("\x87\x90")));
+}
+
+// A long text with one bad byte is decoded piece by piece; the rest of it as a whole text.
+TEST(MojiUtil, OneBadByteInALongTextChangesNothingElse)
+{
+    std::string strText;
+    while (strText.size() < 20000) strText += "\x82\xA0\x88\x9F text \xB1\r\n";
+    const std::string strBad = strText.substr(0, 10001) + "\x81" + strText.substr(10001);
+    const std::wstring strUnits = Decode(strBad);
+    const std::wstring strGood = Decode(strText);
+    ASSERT_EQ(strGood.size() + 1, strUnits.size());
+    EXPECT_EQ(1, std::count(strUnits.begin(), strUnits.end(), static_cast<wchar_t>(0xDC81)));
+    EXPECT_EQ(strBad, Encode(strUnits));
 }

@@ -28,22 +28,31 @@ TEST_F(SampleCommandsTest, FunctionBaseCopiesTheTextToTheOutput)
 
 TEST_F(SampleCommandsTest, FunctionBaseWithoutOutputRewritesTheTarget)
 {
-    // BACKUP 1: the old file becomes the backup first.
+    // The copy of a text over itself changes nothing: the file stays, with no backup or question.
     s_stGl.m_pSetting->BACKUP = 1;
     ASSERT_TRUE(m_dir.Write(L"t.txt", Sjis(TEXT)));
     Exec(L"FUNCTION_BASE", L"", L"t.txt");
     EXPECT_EQ(Sjis(TEXT), m_dir.Read(L"t.txt"));
-    EXPECT_EQ(Sjis(TEXT), m_dir.Read(L"t.bak"));
+    EXPECT_FALSE(m_dir.IsFile(L"t.bak"));
     EXPECT_EQ(L"file:" + Path(L"t.txt") + L" " + Path(L"t.txt") + L"\r\n", Log());
+    EXPECT_EQ(L"", ASKED::Texts());
+
+    // With range markers on only the last five units stay. BACKUP 1: the old file becomes the
+    // backup first.
+    s_stGl.m_pSetting->RANGE = 1;
+    Message_clear();
+    Exec(L"FUNCTION_BASE", L"", L"t.txt");
+    EXPECT_EQ(Sjis(L"ｱｲｳ\r\n"), m_dir.Read(L"t.txt"));
+    EXPECT_EQ(Sjis(TEXT), m_dir.Read(L"t.bak"));
     EXPECT_EQ(L"", ASKED::Texts());
 
     // BACKUP 0: the user is asked; No keeps the file and logs nothing more.
     s_stGl.m_pSetting->BACKUP = 0;
-    ASSERT_TRUE(m_dir.Write(L"u.txt", "old\r\n"));
+    ASSERT_TRUE(m_dir.Write(L"u.txt", "older\r\n"));
     Message_clear();
     Exec(L"FUNCTION_BASE", L"", L"u.txt");
     EXPECT_EQ(Path(L"u.txt") + L"\n既にファイルが存在します。上書きしますか？|", ASKED::Texts());
-    EXPECT_EQ("old\r\n", m_dir.Read(L"u.txt"));
+    EXPECT_EQ("older\r\n", m_dir.Read(L"u.txt"));
     EXPECT_FALSE(m_dir.IsFile(L"u.bak"));
     EXPECT_EQ(L"file:" + Path(L"u.txt") + L" " + Path(L"u.txt") + L"\r\n", Log());
 }
@@ -64,7 +73,7 @@ TEST_F(SampleCommandsTest, FunctionBaseWithRangeOnKeepsOnlyTheLastFiveUnitsOfAnU
 TEST_F(SampleCommandsTest, FunctionBaseOnMissingEmptyOrReadOnlyTargetReportsAndChangesNothing)
 {
     ASSERT_TRUE(m_dir.Write(L"empty.txt", ""));
-    ASSERT_TRUE(m_dir.Write(L"ro.txt", "old\r\n"));
+    ASSERT_TRUE(m_dir.Write(L"ro.txt", "older\r\n"));
     ASSERT_TRUE(SetReadOnly(L"ro.txt", true));
     ASKED::Answer() = OUTPUT_ANSWER_YES;
 
@@ -83,14 +92,16 @@ TEST_F(SampleCommandsTest, FunctionBaseOnMissingEmptyOrReadOnlyTargetReportsAndC
     EXPECT_FALSE(m_dir.IsFile(L"missing.txt"));
     EXPECT_EQ("", m_dir.Read(L"empty.txt"));
 
-    // A read-only target is neither overwritten nor moved away as a backup.
+    // A read-only target is neither overwritten nor moved away as a backup (with range markers
+    // on, the text written is not the one read).
+    s_stGl.m_pSetting->RANGE = 1;
     for (int iBackup : {0, 1}) {
         Message_clear();
         s_stGl.m_pSetting->BACKUP = iBackup;
         Exec(L"FUNCTION_BASE", L"", L"ro.txt");
         EXPECT_EQ(L"file:" + Path(L"ro.txt") + L" " + Path(L"ro.txt") + L"\r\nCan't write file.ro.txt\r\n", Log())
             << "BACKUP " << iBackup;
-        EXPECT_EQ("old\r\n", m_dir.Read(L"ro.txt")) << "BACKUP " << iBackup;
+        EXPECT_EQ("older\r\n", m_dir.Read(L"ro.txt")) << "BACKUP " << iBackup;
         EXPECT_TRUE(IsReadOnly(L"ro.txt"));
         EXPECT_FALSE(m_dir.IsFile(L"ro.bak")) << "BACKUP " << iBackup;
     }
