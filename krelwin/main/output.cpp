@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "kelto/files/pathkey.h"
 #include "kelto/files/win32/file.h"
 #include "kelto/memory/mem.h"
 #include "kelto/string/string.h"

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "kelto/files/posix/posix_path.h"
+#include "kelto/files/pathkey.h"
 #include "kelto/files/win32/file.h"
 #include "kelto/string/string.h"
 

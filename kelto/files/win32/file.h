@@ -5,7 +5,6 @@
 #define KELTO_FILES_WIN32_FILE_H
 
 #include <cstdint>
-#include <string>
 
 // Room of a path and of its parts, terminator included.
 #define FILE_PATH_LENGTH 260
@@ -114,10 +113,6 @@ int FILE_Replace(const wchar_t* _szNew, const wchar_t* _szTarget);
 // one), exclusively, so that no existing file is ever taken; its path into _szOut (260
 // units). 1, or 0 (_szOut empty) when none can be made or no such name fits a path.
 int FILE_MakeTemp(const wchar_t* _szFolder, wchar_t* _szOut);
-// One file's key, whatever the spelling of its path: the full path ('.', '..' and '/'
-// resolved against the current folder), its case folded as the file system compares
-// names. Empty for a null or empty path.
-std::wstring FILE_PathKey(const wchar_t* _szPath);
 uint32_t FILE_GetAttribute(const wchar_t* _szPath);
 // Four 4-bit fields of _iMask, lowest first: archive, system, hidden, read-only;
 // 0 clears the bit, 1 sets it, anything else keeps the source's.

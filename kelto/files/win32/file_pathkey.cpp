@@ -1,6 +1,7 @@
 // Path keys over GetFullPathNameW and CharUpperBuffW.
 #include <windows.h>
 
+#include "kelto/files/pathkey.h"
 #include "kelto/files/win32/file.h"
 
 std::wstring FILE_PathKey(const wchar_t* _szPath)
