@@ -118,7 +118,7 @@ OUT_PLAN out_plan(const wchar_t* _pPath, wchar_t* _pBackup)
         if (s_setSettled.count(strKey)) return OUT_WRITE;
         // A file that is its own backup (x.bak beside itself, or a file inside the backup
         // folder) cannot be kept by moving it.
-        if (out_backupPath(_pPath, _pBackup) && FILE_PathKey(_pBackup) != strKey &&
+        if (out_backupPath(_pPath, _pBackup) && !FILE_IsSamePath(_pBackup, _pPath) &&
             (!s_setBackups.count(FILE_PathKey(_pBackup)) || out_otherBackupPath(_pBackup)))
             return OUT_BACKUP;
         // The old file stays where it was; the output is not written.
@@ -214,7 +214,7 @@ int out_write(const wchar_t* _pPath, const void* _pData, int _iSize)
     // never over a file that holds anything.
     wchar_t szFallback[FILE_PATH_LENGTH];
     if (_pPath[0] && _pPath[1] != L':' && out_fallbackPath(_pPath, szFallback) &&
-        FILE_PathKey(szFallback) != FILE_PathKey(_pPath) && FILE_GetSize(szFallback) == 0) {
+        !FILE_IsSamePath(szFallback, _pPath) && FILE_GetSize(szFallback) == 0) {
         if (out_replace(szFallback, _pData, _iSize, OUT_WRITE, L"") == OUT_DONE) return _iSize;
     }
     Message_err(L"Can't write file.%s", Get_FileName(_pPath));

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "kelto/files/pathkey.h"
 #include "kelto/files/win32/file.h"
 #include "kelto/files/win32/fileload.h"
 #include "kelto/memory/mem.h"
@@ -12,33 +13,6 @@
 
 MODULE_DEFINE_CREATOR(SMPL_CHAIN)
 
-namespace {
-
-// The path from the current folder's root, with '\' only and no "." or ".." folders.
-std::wstring chain_fullPath(const wchar_t* _pPath)
-{
-    std::wstring strPath = _pPath;
-    for (wchar_t& c : strPath) {
-        if (c == L'/') c = L'\\';
-    }
-    const bool bDrive = strPath.size() >= 2 && strPath[1] == L':';
-    if (!bDrive) {
-        wchar_t szCwd[FILE_PATH_LENGTH] = {0};
-        const int iCwd = FILE_GetCurrentDirectory(szCwd, FILE_PATH_LENGTH);
-        if (iCwd > 0 && iCwd < FILE_PATH_LENGTH) {
-            std::wstring strCwd = szCwd;
-            if (!strPath.empty() && strPath[0] == L'\\') strCwd = strCwd.substr(0, 2);  // the drive's root
-            else if (strCwd.empty() || strCwd.back() != L'\\') strCwd += L'\\';
-            strPath = strCwd + strPath;
-        }
-    }
-    for (size_t uAt; (uAt = strPath.find(L"\\.\\")) != std::wstring::npos;) strPath.erase(uAt, 2);
-    strPath.push_back(0);
-    STRING_normalizePath(&strPath[0]);
-    return strPath.c_str();
-}
-
-} // namespace
 
 SMPL_CHAIN::SMPL_CHAIN() : m_iInit(0), m_iActive(0), m_iFirst(0) {}
 
@@ -58,8 +32,7 @@ void SMPL_CHAIN::Quit(int)
 
 int SMPL_CHAIN::IsSameFile(const wchar_t* _pA, const wchar_t* _pB)
 {
-    if (!_pA || !_pB) return 0;
-    return STRING_cmpI(chain_fullPath(_pA).c_str(), chain_fullPath(_pB).c_str()) == 0 ? 1 : 0;
+    return FILE_IsSamePath(_pA, _pB);
 }
 
 int SMPL_CHAIN::Func(const wchar_t* _pParam)
