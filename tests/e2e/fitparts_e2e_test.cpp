@@ -14,11 +14,6 @@ namespace {
 using e2e::KrelwinRun;
 using e2e::RunJob;
 
-uint32_t Colour(int x, int y) {
-    uint32_t u = static_cast<uint32_t>(x * 73856093 ^ y * 19349663) * 2654435761u;
-    return (u ^ (u >> 13)) & 0xFFFFFF;
-}
-
 std::string Picture(int w, int h, int bits, const bmpfile::PixelFn& colour) {
     bmpfile::Spec sp;
     sp.width = w;
@@ -39,15 +34,15 @@ TEST(FitPartsE2E, PartsAreFoundPastedAndTheirPlacesWrittenBack) {
     const auto& d = run.Dir();
     ASSERT_TRUE(d.MakeDir(L"img"));
     // base.bmp holds a.bmp at (12, 7); b.bmp is a red square already placed at (1, 2).
-    ASSERT_TRUE(d.Write(L"img\\base.bmp", Picture(40, 30, 24, Colour)));
-    ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(8, 6, 24, [](int x, int y) { return Colour(x + 12, y + 7); })));
+    ASSERT_TRUE(d.Write(L"img\\base.bmp", Picture(40, 30, 24, bmpfile::Noise)));
+    ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(8, 6, 24, [](int x, int y) { return bmpfile::Noise(x + 12, y + 7); })));
     ASSERT_TRUE(d.Write(L"img\\b.bmp", Picture(2, 2, 24, [](int, int) { return 0x0000FFu; })));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "base.bmp\r\n\ta.bmp\r\n\tb.bmp\tb_out.bmp\t0\t0\t1\t2"));
     std::string log;
     ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS . out\r\n[FILES]\r\nimg\\list.txt\r\n", 0, &log));
 
-    EXPECT_EQ(Picture(40, 30, 32, Colour), d.Read(L"out\\a.bmp"));
-    EXPECT_EQ(Picture(40, 30, 32, [](int x, int y) { return (x >= 1 && x < 3 && y >= 2 && y < 4) ? 0x0000FFu : Colour(x, y); }),
+    EXPECT_EQ(Picture(40, 30, 32, bmpfile::Noise), d.Read(L"out\\a.bmp"));
+    EXPECT_EQ(Picture(40, 30, 32, [](int x, int y) { return (x >= 1 && x < 3 && y >= 2 && y < 4) ? 0x0000FFu : bmpfile::Noise(x, y); }),
               d.Read(L"out\\b_out.bmp"));
     EXPECT_FALSE(d.IsFile(L"out\\base.bmp")) << "the base goes out with its exact part only";
     EXPECT_EQ("base.bmp\t\t\t40\t30\r\n\ta.bmp\ta.bmp\t8\t6\t12\t7\r\n\tb.bmp\tb_out.bmp\t2\t2\t1\t2\r\n",
@@ -64,14 +59,14 @@ TEST(FitPartsE2E, ReverseCutsThePartsOutOfRescaledImages) {
     ASSERT_TRUE(d.MakeDir(L"img"));
     ASSERT_TRUE(d.MakeDir(L"out"));
     // The output image of a.bmp was halved meanwhile (and saved at 24 bits).
-    const bmpfile::PixelFn half = [](int x, int y) { return Colour(2 * x, 2 * y); };
+    const bmpfile::PixelFn half = [](int x, int y) { return bmpfile::Noise(2 * x, 2 * y); };
     ASSERT_TRUE(d.Write(L"out\\a.bmp", Picture(20, 15, 24, half)));
-    ASSERT_TRUE(d.Write(L"out\\base.bmp", Picture(4, 4, 32, Colour)));
+    ASSERT_TRUE(d.Write(L"out\\base.bmp", Picture(4, 4, 32, bmpfile::Noise)));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "base.bmp\t\tbase.bmp\t40\t30\r\n\ta.bmp\ta.bmp\t8\t6\t12\t7\r\n"));
     std::string log;
     ASSERT_TRUE(RunJob(run, "[SCRIPT]\r\nFITPARTS_REV . out\r\n[FILES]\r\nimg\\list.txt\r\n", 0, &log));
 
-    EXPECT_EQ(Picture(4, 4, 32, Colour), d.Read(L"img\\base.bmp")) << "a base image comes back unchanged";
+    EXPECT_EQ(Picture(4, 4, 32, bmpfile::Noise), d.Read(L"img\\base.bmp")) << "a base image comes back unchanged";
     EXPECT_EQ(Picture(4, 3, 32, [half](int x, int y) { return half(x + 6, y + 3); }), d.Read(L"img\\a.bmp"));
     EXPECT_EQ("base.bmp\t\tbase.bmp\t40\t30\r\n\ta.bmp\ta.bmp\t8\t6\t6\t3\r\n", d.Read(L"img\\list.txt"));
     EXPECT_EQ("searching...\r\nouting\r\n50%,50%\r\nCompleted...\r\n", log);
@@ -81,7 +76,7 @@ TEST(FitPartsE2E, UnreadableAndLyingImagesAreErrorsOfTheRun) {
     KrelwinRun run;
     ASSERT_TRUE(run.Ok());
     const auto& d = run.Dir();
-    std::string lying = Picture(20, 20, 24, Colour);
+    std::string lying = Picture(20, 20, 24, bmpfile::Noise);
     bmpfile::Put32(&lying, 18, 0x7FFFFFFF);  // a width far past the file
     ASSERT_TRUE(d.Write(L"base.bmp", lying));
     ASSERT_TRUE(d.Write(L"list.txt", "base.bmp\r\n\tgone.bmp\r\n"));
@@ -100,10 +95,10 @@ TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
     const auto& d = run.Dir();
     ASSERT_TRUE(d.MakeDir(L"img"));
     // p2.bmp and p3.bmp lie in b.bmp, whose name stands on p2's own line.
-    const bmpfile::PixelFn b = [](int x, int y) { return Colour(x + 50, y + 30); };
-    ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(20, 10, 24, Colour)));
+    const bmpfile::PixelFn b = [](int x, int y) { return bmpfile::Noise(x + 50, y + 30); };
+    ASSERT_TRUE(d.Write(L"img\\a.bmp", Picture(20, 10, 24, bmpfile::Noise)));
     ASSERT_TRUE(d.Write(L"img\\b.bmp", Picture(20, 10, 24, b)));
-    ASSERT_TRUE(d.Write(L"img\\p1.bmp", Picture(4, 3, 24, [](int x, int y) { return Colour(x + 3, y + 2); })));
+    ASSERT_TRUE(d.Write(L"img\\p1.bmp", Picture(4, 3, 24, [](int x, int y) { return bmpfile::Noise(x + 3, y + 2); })));
     ASSERT_TRUE(d.Write(L"img\\p2.bmp", Picture(5, 3, 24, [b](int x, int y) { return b(x + 9, y + 5); })));
     ASSERT_TRUE(d.Write(L"img\\p3.bmp", Picture(3, 3, 24, [b](int x, int y) { return b(x + 2, y + 6); })));
     ASSERT_TRUE(d.Write(L"img\\list.txt", "a.bmp\r\n\tp1.bmp\r\nb.bmp\tp2.bmp\r\n\tp3.bmp\r\n"));
@@ -118,12 +113,12 @@ TEST(FitPartsE2E, ARewrittenListKeepsEachPartWithItsBase) {
     for (const wchar_t* pOut : {L"out", L"out2"}) {
         const std::wstring strOut(pOut);
         SCOPED_TRACE(testing::PrintToString(strOut));
-        EXPECT_EQ(Picture(20, 10, 32, Colour), d.Read(strOut + L"\\p1.bmp"));
+        EXPECT_EQ(Picture(20, 10, 32, bmpfile::Noise), d.Read(strOut + L"\\p1.bmp"));
         EXPECT_EQ(Picture(20, 10, 32, b), d.Read(strOut + L"\\p2.bmp"));
         EXPECT_EQ(Picture(20, 10, 32, b), d.Read(strOut + L"\\p3.bmp"));
     }
     EXPECT_FALSE(d.IsFile(L"out\\a.bmp"));
-    EXPECT_EQ(Picture(20, 10, 32, Colour), d.Read(L"out2\\a.bmp"));
+    EXPECT_EQ(Picture(20, 10, 32, bmpfile::Noise), d.Read(L"out2\\a.bmp"));
     EXPECT_EQ("searching...\r\nfiting\r\np1.bmp 3,2  (12:12)100%\r\np2.bmp 9,5  (15:15)100%\r\n"
               "p3.bmp 2,6  (9:9)100%\r\nouting\r\n"
               "searching...\r\nfiting\r\na.bmp  already printing.\r\nb.bmp  already printing.\r\n"
@@ -138,8 +133,8 @@ TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
     ASSERT_TRUE(d.MakeDir(L"img"));
     ASSERT_TRUE(d.MakeDir(L"out"));
     // base.bmp stayed 4 x 4; the image of half.bmp (40 x 30) was halved.
-    ASSERT_TRUE(d.Write(L"out\\b.bmp", Picture(4, 4, 24, Colour)));
-    ASSERT_TRUE(d.Write(L"out\\h.bmp", Picture(20, 15, 24, Colour)));
+    ASSERT_TRUE(d.Write(L"out\\b.bmp", Picture(4, 4, 24, bmpfile::Noise)));
+    ASSERT_TRUE(d.Write(L"out\\h.bmp", Picture(20, 15, 24, bmpfile::Noise)));
     const std::string strList = "base.bmp\t\t\t4\t4\r\n"
                                 "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
                                 "\thuge.bmp\tb.bmp\t23170\t23170\t0\t0\r\n"
@@ -165,14 +160,14 @@ TEST(FitPartsE2E, ReverseRefusesPartsLargerThanTheirBaseImage) {
     EXPECT_FALSE(d.IsFile(L"img\\over.bmp"));
     EXPECT_FALSE(d.IsFile(L"img\\neg.bmp"));
     // A part that reaches past the image's edge is cut with 0 outside it.
-    std::string strEdge = Picture(3, 3, 32, [](int x, int y) { return Colour(x + 2, y + 2); });
+    std::string strEdge = Picture(3, 3, 32, [](int x, int y) { return bmpfile::Noise(x + 2, y + 2); });
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 3; ++x) {
             if (x == 2 || y == 2) bmpfile::Put32(&strEdge, 54 + (2 - y) * 12 + 4 * x, 0);
         }
     }
     EXPECT_EQ(strEdge, d.Read(L"img\\edge.bmp"));
-    EXPECT_EQ(Picture(15, 12, 32, [](int x, int y) { return Colour(x + 2, y + 1); }), d.Read(L"img\\half_p.bmp"))
+    EXPECT_EQ(Picture(15, 12, 32, [](int x, int y) { return bmpfile::Noise(x + 2, y + 1); }), d.Read(L"img\\half_p.bmp"))
         << "wider than the halved image as recorded, but not as scaled";
     EXPECT_EQ("base.bmp\t\t\t4\t4\r\n"
               "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"

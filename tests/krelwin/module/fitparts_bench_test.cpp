@@ -25,7 +25,7 @@ double Seconds(std::chrono::steady_clock::time_point _t0) {
 // A picture with smooth areas and a little grain, as drawn art has: neighbouring places
 // score alike, which is the hard case for leaving places out.
 uint32_t Art(int x, int y) {
-    uint32_t u = static_cast<uint32_t>(x * 73856093 ^ y * 19349663) * 2654435761u;
+    uint32_t u = (static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u) * 2654435761u;
     const uint32_t uGrain = (u >> 24) & 15;
     const uint32_t r = ((x / 3 + y / 5) & 0xFF) ^ uGrain, g = ((x * y / 97) & 0xFF) ^ uGrain,
                    b = (((x - y) / 7) & 0xFF) ^ uGrain;

@@ -20,10 +20,6 @@ uint32_t Stored(uint32_t _uColour) {
     return ((_uColour >> 16) & 0xFF) | (_uColour & 0xFF00) | ((_uColour & 0xFF) << 16) | 0xFF000000u;
 }
 
-uint32_t NoiseColour(int _iX, int _iY) {
-    uint32_t u = static_cast<uint32_t>(_iX * 73856093 ^ _iY * 19349663) * 2654435761u;
-    return (u ^ (u >> 13)) & 0xFFFFFF;
-}
 
 // A 24-bit picture of the colour function.
 std::string Picture24(int _iW, int _iH, const bmpfile::PixelFn& _colour) {
@@ -136,9 +132,9 @@ TEST_F(FitPartsTest, ListLinesColumnsAndLineEnds) {
 }
 
 TEST_F(FitPartsTest, ReadingForTheSearchTakesImageSizesAndDefaultOutputs) {
-    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(8, 6, NoiseColour)));
-    std::string strCut = Picture24(5, 5, NoiseColour);
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(8, 6, bmpfile::Noise)));
+    std::string strCut = Picture24(5, 5, bmpfile::Noise);
     ASSERT_TRUE(m_dir.Write(L"img\\cut.bmp", strCut.substr(0, strCut.size() - 10)));
     m_pFit->SetFolders(m_dir.Path(L"img").c_str(), L"");
     ASSERT_EQ(4, Read("base.bmp\t\t\t1\t2\r\n\tpart.bmp\r\n\tgone.bmp\r\n\tcut.bmp\r\n", 0));
@@ -161,12 +157,12 @@ TEST_F(FitPartsTest, ReadingForTheSearchTakesImageSizesAndDefaultOutputs) {
 }
 
 TEST_F(FitPartsTest, ExactPartIsFoundAndWrittenWithItsBaseOnly) {
-    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(8, 6, Shifted(NoiseColour, 12, 7))));
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(8, 6, Shifted(bmpfile::Noise, 12, 7))));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tpart.bmp\r\n"));
     EXPECT_EQ(1, Fit());
     EXPECT_EQ(L"searching...\r\nfiting\r\npart.bmp 12,7  (48:48)100%\r\nouting\r\n", Log());
-    EXPECT_EQ(Picture32(40, 30, NoiseColour), m_dir.Read(L"out\\part.bmp"));
+    EXPECT_EQ(Picture32(40, 30, bmpfile::Noise), m_dir.Read(L"out\\part.bmp"));
     EXPECT_FALSE(m_dir.IsFile(L"out\\base.bmp")) << "the base is not written on its own";
     EXPECT_EQ("base.bmp\t\t\t40\t30\r\n\tpart.bmp\tpart.bmp\t8\t6\t12\t7\r\n", m_dir.Read(L"list.txt"));
     EXPECT_EQ(0, s_stGl.m_iErrorCount);
@@ -174,7 +170,7 @@ TEST_F(FitPartsTest, ExactPartIsFoundAndWrittenWithItsBaseOnly) {
 
 TEST_F(FitPartsTest, ASecondPartOfTheSameSizeIsTriedFirstAtThePreviousPlace) {
     // Two base pixels black, so that white part pixels there score 0.
-    const bmpfile::PixelFn base = [](int x, int y) { return (y == 7 && (x == 12 || x == 13)) ? 0u : NoiseColour(x, y) | 1u; };
+    const bmpfile::PixelFn base = [](int x, int y) { return (y == 7 && (x == 12 || x == 13)) ? 0u : bmpfile::Noise(x, y) | 1u; };
     const bmpfile::PixelFn part2 = [base](int x, int y) { return (y == 0 && x < 2) ? 0xFFFFFFu : base(x + 12, y + 7); };
     ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(40, 30, base)));
     ASSERT_TRUE(m_dir.Write(L"img\\p1.bmp", Picture24(8, 6, Shifted(base, 12, 7))));
@@ -190,14 +186,14 @@ TEST_F(FitPartsTest, ASecondPartOfTheSameSizeIsTriedFirstAtThePreviousPlace) {
 }
 
 TEST_F(FitPartsTest, PlacedRecordsAreNotSearchedButWrittenAgain) {
-    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 20, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 20, bmpfile::Noise)));
     ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(2, 2, [](int, int) { return 0x0000FFu; })));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tpart.bmp\tp_out.bmp\t0\t0\t3\t4\r\n"));
     EXPECT_EQ(1, Fit());
     EXPECT_EQ(L"searching...\r\nfiting\r\nbase.bmp  already printing.\r\nouting\r\n", Log());
-    EXPECT_EQ(Picture32(20, 20, NoiseColour), m_dir.Read(L"out\\base.bmp"));
+    EXPECT_EQ(Picture32(20, 20, bmpfile::Noise), m_dir.Read(L"out\\base.bmp"));
     const bmpfile::PixelFn pasted = [](int x, int y) {
-        return (x >= 3 && x < 5 && y >= 4 && y < 6) ? 0x0000FFu : NoiseColour(x, y);
+        return (x >= 3 && x < 5 && y >= 4 && y < 6) ? 0x0000FFu : bmpfile::Noise(x, y);
     };
     EXPECT_EQ(Picture32(20, 20, pasted), m_dir.Read(L"out\\p_out.bmp"));
     EXPECT_EQ("base.bmp\t\tbase.bmp\t20\t20\r\n\tpart.bmp\tp_out.bmp\t2\t2\t3\t4\r\n", m_dir.Read(L"list.txt"));
@@ -205,24 +201,24 @@ TEST_F(FitPartsTest, PlacedRecordsAreNotSearchedButWrittenAgain) {
 
 TEST_F(FitPartsTest, TransparentPixelsAreNeitherComparedNorPasted) {
     // The base's top-left colour marks transparent pixels; the part has some where the base differs.
-    const uint32_t uKey = NoiseColour(0, 0);
-    const bmpfile::PixelFn part = [uKey](int x, int y) { return ((x + y) % 3 == 0) ? uKey : NoiseColour(x + 9, y + 4); };
-    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(30, 20, NoiseColour)));
+    const uint32_t uKey = bmpfile::Noise(0, 0);
+    const bmpfile::PixelFn part = [uKey](int x, int y) { return ((x + y) % 3 == 0) ? uKey : bmpfile::Noise(x + 9, y + 4); };
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(30, 20, bmpfile::Noise)));
     ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(6, 6, part)));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tpart.bmp\r\n"));
     EXPECT_EQ(1, Fit());
     EXPECT_EQ(L"searching...\r\nfiting\r\npart.bmp 9,4  (24:24)100%\r\nouting\r\n", Log());
-    EXPECT_EQ(Picture32(30, 20, NoiseColour), m_dir.Read(L"out\\part.bmp"));
+    EXPECT_EQ(Picture32(30, 20, bmpfile::Noise), m_dir.Read(L"out\\part.bmp"));
     EXPECT_EQ(Stored(uKey), m_pFit->GetTransparent());
 }
 
 TEST_F(FitPartsTest, FailedSearchesKeepTheRunningPlace) {
-    const uint32_t uKey = NoiseColour(0, 0);
-    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(30, 20, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"img\\same.bmp", Picture24(30, 20, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"img\\big.bmp", Picture24(31, 5, NoiseColour)));
+    const uint32_t uKey = bmpfile::Noise(0, 0);
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(30, 20, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"img\\same.bmp", Picture24(30, 20, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"img\\big.bmp", Picture24(31, 5, bmpfile::Noise)));
     ASSERT_TRUE(m_dir.Write(L"img\\clear.bmp", Picture24(4, 4, [uKey](int, int) { return uKey; })));
-    ASSERT_TRUE(m_dir.Write(L"img\\p.bmp", Picture24(5, 5, Shifted(NoiseColour, 7, 2))));
+    ASSERT_TRUE(m_dir.Write(L"img\\p.bmp", Picture24(5, 5, Shifted(bmpfile::Noise, 7, 2))));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\r\n\tp.bmp\r\n\tsame.bmp\r\n\tbig.bmp\r\n\tclear.bmp"));
     EXPECT_EQ(1, Fit());
     EXPECT_EQ(L"searching...\r\nfiting\r\np.bmp 7,2  (25:25)100%\r\nclear.bmp  no pixels to compare\r\nouting\r\n",
@@ -265,9 +261,9 @@ TEST_F(FitPartsTest, NamesTooLongForARecordKeepTheList) {
 
 TEST_F(FitPartsTest, PartsBelowABaseNameTooLongTakeNoEarlierBase) {
     // p2 lies in a.bmp as well: taken as a.bmp's part it would be searched and pasted there.
-    ASSERT_TRUE(m_dir.Write(L"img\\a.bmp", Picture24(20, 10, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"img\\p1.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));
-    ASSERT_TRUE(m_dir.Write(L"img\\p2.bmp", Picture24(3, 3, Shifted(NoiseColour, 9, 2))));
+    ASSERT_TRUE(m_dir.Write(L"img\\a.bmp", Picture24(20, 10, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"img\\p1.bmp", Picture24(3, 3, Shifted(bmpfile::Noise, 4, 5))));
+    ASSERT_TRUE(m_dir.Write(L"img\\p2.bmp", Picture24(3, 3, Shifted(bmpfile::Noise, 9, 2))));
     const std::string strList = "a.bmp\r\n\tp1.bmp\r\n" + std::string(300, 'n') + ".bmp\r\n\tp2.bmp\r\n";
     ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
     EXPECT_EQ(1, Fit());
@@ -281,22 +277,22 @@ TEST_F(FitPartsTest, PartsBelowABaseNameTooLongTakeNoEarlierBase) {
 
 TEST_F(FitPartsTest, ReverseCutsScaledPartsAndScalesTheirPlaces) {
     // The output image was halved; a 24-bit one, as an editor may save it.
-    const bmpfile::PixelFn half = [](int x, int y) { return NoiseColour(x * 2, y * 2); };
+    const bmpfile::PixelFn half = [](int x, int y) { return bmpfile::Noise(x * 2, y * 2); };
     ASSERT_TRUE(m_dir.Write(L"out\\part.bmp", Picture24(20, 15, half)));
-    ASSERT_TRUE(m_dir.Write(L"out\\b2.bmp", Picture24(3, 3, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"out\\b2.bmp", Picture24(3, 3, bmpfile::Noise)));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\t\t\t40\t30\r\n\tpart.bmp\tpart.bmp\t8\t6\t12\t7\r\n"
                                          "base2.bmp\t\tb2.bmp\t3\t3\r\n"));
     EXPECT_EQ(1, Rev());
     EXPECT_EQ(L"searching...\r\nouting\r\n50%,50%\r\n", Log());
     EXPECT_EQ(Picture32(4, 3, Shifted(half, 6, 3)), m_dir.Read(L"img\\part.bmp"));
-    EXPECT_EQ(Picture24(3, 3, NoiseColour), m_dir.Read(L"img\\base2.bmp")) << "a base is copied unchanged";
+    EXPECT_EQ(Picture24(3, 3, bmpfile::Noise), m_dir.Read(L"img\\base2.bmp")) << "a base is copied unchanged";
     EXPECT_EQ("base.bmp\t\t\t40\t30\r\n\tpart.bmp\tpart.bmp\t8\t6\t6\t3\r\nbase2.bmp\t\tb2.bmp\t3\t3\r\n",
               m_dir.Read(L"list.txt"));
 }
 
 TEST_F(FitPartsTest, ReverseRefusesWhatItCannotScaleOrCut) {
-    ASSERT_TRUE(m_dir.Write(L"out\\p.bmp", Picture24(10, 10, NoiseColour)));
-    std::string strLying = Picture24(10, 10, NoiseColour);
+    ASSERT_TRUE(m_dir.Write(L"out\\p.bmp", Picture24(10, 10, bmpfile::Noise)));
+    std::string strLying = Picture24(10, 10, bmpfile::Noise);
     bmpfile::Put32(&strLying, 18, 100000);
     ASSERT_TRUE(m_dir.Write(L"out\\lie.bmp", strLying));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "zero.bmp\t\t\t0\t0\r\n\tp.bmp\tp.bmp\t4\t4\t1\t1\r\n"
@@ -360,9 +356,9 @@ TEST_F(FitPartsTest, RewrittenListsReadBackToTheSameBases) {
 
 TEST_F(FitPartsTest, ReverseRefusesPartsLargerThanTheirScaledBase) {
     // base.bmp stayed 4 x 4; half.bmp's image was halved from 40 x 30, dbl.bmp's doubled from 2 x 2.
-    ASSERT_TRUE(m_dir.Write(L"out\\b.bmp", Picture24(4, 4, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"out\\h.bmp", Picture24(20, 15, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"out\\d.bmp", Picture24(4, 4, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"out\\b.bmp", Picture24(4, 4, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"out\\h.bmp", Picture24(20, 15, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"out\\d.bmp", Picture24(4, 4, bmpfile::Noise)));
     ASSERT_TRUE(m_dir.Write(L"list.txt", "base.bmp\t\t\t4\t4\r\n"
                                          "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
                                          "\twide.bmp\tb.bmp\t5\t1\t0\t0\r\n"
@@ -393,16 +389,16 @@ TEST_F(FitPartsTest, ReverseRefusesPartsLargerThanTheirScaledBase) {
     for (const wchar_t* pName : {L"img\\big.bmp", L"img\\wide.bmp", L"img\\tall.bmp", L"img\\over.bmp",
                                  L"img\\neg.bmp", L"img\\half_big.bmp"})
         EXPECT_FALSE(m_dir.IsFile(pName)) << testing::PrintToString(std::wstring(pName));
-    EXPECT_EQ(Picture32(4, 4, NoiseColour), m_dir.Read(L"img\\full.bmp"));
+    EXPECT_EQ(Picture32(4, 4, bmpfile::Noise), m_dir.Read(L"img\\full.bmp"));
     // Partly outside the image: what lies outside reads as 0.
     bmpfile::Spec stEdge;
     stEdge.width = 3;
     stEdge.height = 3;
     stEdge.bits = 32;
-    stEdge.pixel = [](int x, int y) { return (x < 2 && y < 2) ? Stored(NoiseColour(x + 2, y + 2)) : 0u; };
+    stEdge.pixel = [](int x, int y) { return (x < 2 && y < 2) ? Stored(bmpfile::Noise(x + 2, y + 2)) : 0u; };
     EXPECT_EQ(bmpfile::Make(stEdge), m_dir.Read(L"img\\edge.bmp"));
-    EXPECT_EQ(Picture32(20, 15, NoiseColour), m_dir.Read(L"img\\half_p.bmp")) << "the whole halved image";
-    EXPECT_EQ(Picture32(4, 4, NoiseColour), m_dir.Read(L"img\\dbl_p.bmp")) << "the whole doubled image";
+    EXPECT_EQ(Picture32(20, 15, bmpfile::Noise), m_dir.Read(L"img\\half_p.bmp")) << "the whole halved image";
+    EXPECT_EQ(Picture32(4, 4, bmpfile::Noise), m_dir.Read(L"img\\dbl_p.bmp")) << "the whole doubled image";
     // Refused parts keep their places.
     EXPECT_EQ("base.bmp\t\t\t4\t4\r\n"
               "\tbig.bmp\tb.bmp\t8000\t8000\t0\t0\r\n"
@@ -444,9 +440,9 @@ TEST_F(FitPartsTest, ReverseCopiesBaseImagesByteForByte) {
 TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFolder) {
     // The fixture's current folder is the test folder: names taken as they stand would land there.
     const std::wstring strLong(300, L'd');
-    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 10, NoiseColour)));
-    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));
-    ASSERT_TRUE(m_dir.Write(L"out\\part.bmp", Picture24(20, 10, NoiseColour)));
+    ASSERT_TRUE(m_dir.Write(L"img\\base.bmp", Picture24(20, 10, bmpfile::Noise)));
+    ASSERT_TRUE(m_dir.Write(L"img\\part.bmp", Picture24(3, 3, Shifted(bmpfile::Noise, 4, 5))));
+    ASSERT_TRUE(m_dir.Write(L"out\\part.bmp", Picture24(20, 10, bmpfile::Noise)));
     const std::string strList = "base.bmp\r\n\tpart.bmp\tpart.bmp\t3\t3\t4\t5\r\n";
     ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
     const std::wstring strList16 = L"\"" + m_dir.Path(L"list.txt") + L"\" ";
@@ -463,14 +459,14 @@ TEST_F(FitPartsTest, FoldersTooLongAreRefusedAndNothingIsWrittenInTheCurrentFold
 }
 
 TEST_F(FitPartsTest, ShiftJisNamesRoundTrip) {
-    ASSERT_TRUE(m_dir.Write(L"img\\\x65e5\x672c.bmp", Picture24(20, 10, NoiseColour)));  // 日本.bmp
-    ASSERT_TRUE(m_dir.Write(L"img\\\x90e8\x54c1.bmp", Picture24(3, 3, Shifted(NoiseColour, 4, 5))));  // 部品.bmp
+    ASSERT_TRUE(m_dir.Write(L"img\\\x65e5\x672c.bmp", Picture24(20, 10, bmpfile::Noise)));  // 日本.bmp
+    ASSERT_TRUE(m_dir.Write(L"img\\\x90e8\x54c1.bmp", Picture24(3, 3, Shifted(bmpfile::Noise, 4, 5))));  // 部品.bmp
     const std::string strList = "\x93\xfa\x96\x7b.bmp\r\n\t\x95\x94\x95\x69.bmp\r\n";
     ASSERT_TRUE(m_dir.Write(L"list.txt", strList));
     EXPECT_EQ(1, Fit());
     EXPECT_EQ("\x93\xfa\x96\x7b.bmp\t\t\t20\t10\r\n\t\x95\x94\x95\x69.bmp\t\x95\x94\x95\x69.bmp\t3\t3\t4\t5\r\n",
               m_dir.Read(L"list.txt"));
-    EXPECT_EQ(Picture32(20, 10, NoiseColour), m_dir.Read(L"out\\\x90e8\x54c1.bmp"));
+    EXPECT_EQ(Picture32(20, 10, bmpfile::Noise), m_dir.Read(L"out\\\x90e8\x54c1.bmp"));
 }
 
 TEST_F(FitPartsTest, OnlyTheFirstReadableListOfALineIsHandled) {
