@@ -211,7 +211,7 @@ private:
         do {
             Search s = {0, L"PROC", nullptr};
             s.image = name.c_str();
-            EnumWindows(&KrelwinRun::EnumImageProc, reinterpret_cast<LPARAM>(&s));
+            EnumWindows(&KrelwinRun::EnumProc, reinterpret_cast<LPARAM>(&s));
             if (s.found) {
                 GetWindowThreadProcessId(s.found, &pid_);
                 process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid_);
@@ -221,32 +221,25 @@ private:
         } while (GetTickCount() - start < kWaitMs);
         return false;
     }
-    static BOOL CALLBACK EnumImageProc(HWND w, LPARAM p) {
-        Search* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t name[64] = {0};
-        GetClassNameW(w, name, 64);
-        if (!IsWindowVisible(w) || lstrcmpW(name, s->cls) != 0) return TRUE;
+    // Whether the process runs a program whose path holds the text.
+    static bool ImageHas(DWORD pid, const wchar_t* text) {
         HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        if (!h) return TRUE;
+        if (!h) return false;
         typedef BOOL(WINAPI * ImageName)(HANDLE, DWORD, LPWSTR, PDWORD);
         static const ImageName s_imageName = reinterpret_cast<ImageName>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "QueryFullProcessImageNameW")));
         wchar_t image[MAX_PATH * 2] = {0};
         DWORD size = MAX_PATH * 2;
-        const bool mine = s_imageName && s_imageName(h, 0, image, &size) && wcsstr(image, s->image);
+        const bool has = s_imageName && s_imageName(h, 0, image, &size) && wcsstr(image, text);
         CloseHandle(h);
-        if (!mine) return TRUE;
-        s->found = w;
-        return FALSE;
+        return has;
     }
 
     struct Search {
         DWORD pid;
         const wchar_t* cls;
         HWND found;
-        const wchar_t* image = nullptr;  // a text of the program's path (a limited start)
+        const wchar_t* image = nullptr;  // else a text of the program's path (a limited start)
     };
     static BOOL CALLBACK EnumProc(HWND w, LPARAM p) {
         Search* s = reinterpret_cast<Search*>(p);
@@ -254,7 +247,7 @@ private:
         GetWindowThreadProcessId(w, &pid);
         wchar_t name[64] = {0};
         GetClassNameW(w, name, 64);
-        if (pid == s->pid && IsWindowVisible(w) && lstrcmpW(name, s->cls) == 0) {
+        if ((s->image ? ImageHas(pid, s->image) : pid == s->pid) && IsWindowVisible(w) && lstrcmpW(name, s->cls) == 0) {
             s->found = w;
             return FALSE;
         }
