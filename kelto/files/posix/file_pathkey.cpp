@@ -1,6 +1,5 @@
 // Path keys: the path made full against the current folder, '.' and '..' resolved, both
 // separators one, and its case folded as the platform's file system does for these names.
-#include <cwctype>
 #include <unistd.h>
 
 #include "kelto/files/posix/posix_path.h"
@@ -32,6 +31,6 @@ std::wstring FILE_PathKey(const wchar_t* _szPath)
     strPath.push_back(0);
     STRING_normalizePath(&strPath[0]);
     strPath.resize(STRING_len(strPath.c_str()));
-    for (wchar_t& c : strPath) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(static_cast<unsigned short>(c))));
+    if (!strPath.empty()) FILE_FoldCase(&strPath[0], static_cast<int>(strPath.size()));
     return strPath;
 }

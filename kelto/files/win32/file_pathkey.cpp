@@ -1,4 +1,4 @@
-// Path keys over GetFullPathNameW and CharUpperBuffW.
+// Path keys: the full path over GetFullPathNameW, folded by FILE_FoldCase.
 #include <windows.h>
 
 #include "kelto/files/pathkey.h"
@@ -15,6 +15,6 @@ std::wstring FILE_PathKey(const wchar_t* _szPath)
     }
     if (dwLen == 0 || dwLen >= strFull.size()) strFull = _szPath;  // left as spelled
     else strFull.resize(dwLen);
-    if (!strFull.empty()) CharUpperBuffW(&strFull[0], static_cast<DWORD>(strFull.size()));
+    if (!strFull.empty()) FILE_FoldCase(&strFull[0], static_cast<int>(strFull.size()));
     return strFull;
 }
